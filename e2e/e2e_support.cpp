@@ -1,0 +1,206 @@
+#include "e2e_support.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+
+std::string BuildDir() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string p = path;
+    return p.substr(0, p.rfind('\\') + 1);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        // Keep our own message queue alive while we poll.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return true;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> LogLines(const std::string& logText) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < logText.size()) {
+        std::size_t end = logText.find("\r\n", start);
+        if (end == std::string::npos) end = logText.size();
+        lines.push_back(logText.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+Process::Process(const std::string& exePath, const std::string& arguments) {
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string directory = exePath.substr(0, exePath.rfind('\\') + 1);
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info_))
+        info_ = {};
+}
+
+Process::~Process() {
+    if (!info_.hProcess) return;
+    if (running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        this->~Process();
+        info_ = other.info_;
+        other.info_ = {};
+    }
+    return *this;
+}
+
+bool Process::running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::waitExit(DWORD timeoutMs) {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Process::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+namespace {
+struct WindowQuery {
+    DWORD processId;
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* query = reinterpret_cast<WindowQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != query->processId) return TRUE;
+    char cls[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (query->className.empty() || query->className == cls) query->found.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Process::topWindows(const std::string& className) const {
+    WindowQuery query{info_.dwProcessId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+Installation::Installation() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    char unique[MAX_PATH] = {};
+    GetTempFileNameA(temp, "v5i", 0, unique);
+    DeleteFileA(unique);
+    CreateDirectoryA(unique, nullptr);
+    dir_ = std::string(unique) + "\\";
+    CopyFileA((BuildDir() + "Vostrel5.EXE").c_str(), exe().c_str(), FALSE);
+}
+
+Installation::~Installation() {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir_ + data.cFileName).c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
+}
+
+bool StartupLogged(const std::string& logText, const std::string& joinedArguments) {
+    // The About text is the last entry of the start-up sequence; its second line opens with
+    // the application title. Trims drop the log's first line, so look for this run's own line.
+    const std::string cmd = ": Cmd: <" + joinedArguments + ">";
+    bool cmdSeen = false;
+    bool aboutSeen = false;
+    for (const std::string& line : LogLines(logText)) {
+        if (line.size() >= cmd.size() && line.compare(line.size() - cmd.size(), cmd.size(), cmd) == 0) {
+            cmdSeen = true;
+            aboutSeen = false;
+        } else if (cmdSeen && line.rfind("Vostrel 5", 0) == 0) {
+            aboutSeen = true;
+        }
+    }
+    return aboutSeen;
+}
+
+Process Installation::startResident(const std::string& arguments) const {
+    std::string joined;
+    for (char c : arguments)
+        if (c != ' ' && c != '"') joined += c;
+    Process process = start(arguments);
+    EXPECT_TRUE(process.started());
+    EXPECT_TRUE(WaitFor([&] { return MainWindowOf(process) != nullptr && StartupLogged(log(), joined); }))
+        << "the program did not reach its resident state; its windows: " << DescribeWindows(process)
+        << "\nlog:\n" << log();
+    return process;
+}
+
+namespace {
+BOOL CALLBACK AppendChildText(HWND child, LPARAM param) {
+    char text[512] = {};
+    GetWindowTextA(child, text, sizeof text);
+    if (text[0]) *reinterpret_cast<std::string*>(param) += std::string(" [") + text + "]";
+    return TRUE;
+}
+}  // namespace
+
+std::string DescribeWindows(const Process& process) {
+    std::string description;
+    for (HWND w : process.topWindows()) {
+        char cls[128] = {}, title[256] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, title, sizeof title);
+        description += std::string("\n  ") + cls + " \"" + title + "\"" + (IsWindowVisible(w) ? " visible" : "");
+        EnumChildWindows(w, AppendChildText, reinterpret_cast<LPARAM>(&description));
+    }
+    return description;
+}
+
+HWND MainWindowOf(const Process& process) {
+    std::vector<HWND> windows = process.topWindows("TfrmProps");
+    return windows.empty() ? nullptr : windows.front();
+}
+
+void RequestClose(const Process& process) {
+    if (HWND main = MainWindowOf(process)) PostMessageA(main, WM_CLOSE, 0, 0);
+}
+
+}  // namespace e2e

@@ -1,0 +1,78 @@
+#pragma once
+// Helpers for whole-program scenarios: a private installation folder, starting the real
+// Vostrel5.EXE and the stand-ins, waiting for conditions with a deadline, reading the log.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The folder that holds e2e_tests.exe, Vostrel5.EXE and the stand-ins, with a trailing backslash.
+std::string BuildDir();
+
+// Polls the condition until it holds or the deadline passes; true when it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+bool Exists(const std::string& path);
+std::vector<std::string> LogLines(const std::string& logText);
+// Whether the run started with these (joined) arguments has logged its whole start-up.
+bool StartupLogged(const std::string& logText, const std::string& joinedArguments);
+
+// A running copy of a program started by the test; ended (only it) when the object goes.
+class Process {
+public:
+    Process() = default;
+    Process(const std::string& exePath, const std::string& arguments);
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+    bool running() const;
+    // Waits for the process to end; true when it did within the deadline.
+    bool waitExit(DWORD timeoutMs = 20000);
+    DWORD exitCode() const;
+    // Top-level windows of this process with the given class (any class when empty).
+    std::vector<HWND> topWindows(const std::string& className = {}) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// A fresh installation folder holding a copy of Vostrel5.EXE; removed at the end.
+class Installation {
+public:
+    Installation();
+    ~Installation();
+    const std::string& dir() const { return dir_; }
+    std::string path(const std::string& name) const { return dir_ + name; }
+    std::string exe() const { return dir_ + "Vostrel5.EXE"; }
+    std::string log() const { return ReadFile(path("DebugLog.Txt")); }
+    Process start(const std::string& arguments = {}) const { return Process(exe(), arguments); }
+    // Starts the program and waits until its start-up sequence has logged its last entry.
+    // Arguments are plain words; give each start in one test its own, so its log lines are known.
+    Process startResident(const std::string& arguments = {}) const;
+
+private:
+    std::string dir_;
+};
+
+// Classes, titles and child texts of a process's top-level windows, for failure messages.
+std::string DescribeWindows(const Process& process);
+
+// The hidden properties window of a running copy.
+HWND MainWindowOf(const Process& process);
+
+// Asks a running copy to end through a close request on its (hidden) main window.
+void RequestClose(const Process& process);
+
+}  // namespace e2e

@@ -1,0 +1,9 @@
+#include "platform/disk_sync.h"
+
+#include <unistd.h>
+
+namespace v5 {
+bool SyncFileToDisk(std::FILE* file) {
+    return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+}
+}  // namespace v5

@@ -1,0 +1,71 @@
+#include "platform/win32/win32_ports.h"
+
+namespace v5::win32 {
+namespace {
+KeyPreview gKeyPreview = nullptr;
+}
+
+std::string Win32Clock::shortDate() {
+    char buffer[128] = {};
+    int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof buffer);
+    return n > 0 ? std::string(buffer) : std::string();
+}
+
+std::string Win32Clock::longTime() {
+    char buffer[128] = {};
+    int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof buffer);
+    return n > 0 ? std::string(buffer) : std::string();
+}
+
+int Win32MessageBoxes::show(const std::string& text, const std::string& caption, unsigned style) {
+    return MessageBoxA(owner_, text.c_str(), caption.c_str(), style);
+}
+
+void Win32Application::terminate() {
+    if (!terminated_) PostQuitMessage(0);
+    terminated_ = true;
+}
+
+void SetKeyPreview(KeyPreview preview) { gKeyPreview = preview; }
+
+bool DispatchOne(MSG& msg) {
+    if (msg.message == WM_QUIT) return false;
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && gKeyPreview && gKeyPreview(msg))
+        return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void Win32Application::processMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!DispatchOne(msg)) {
+            // Leave the quit request for the main loop to see.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            terminated_ = true;
+            return;
+        }
+    }
+}
+
+std::string Win32Profile::readString(const std::string& file, const std::string& section,
+                                     const std::string& key, const std::string& defaultValue) {
+    char buffer[1024] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, sizeof buffer,
+                             file.c_str());
+    return buffer;
+}
+
+std::int32_t Win32Profile::readInt(const std::string& file, const std::string& section,
+                                   const std::string& key, std::int32_t defaultValue) {
+    return static_cast<std::int32_t>(
+        GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+}
+
+bool Win32Profile::writeString(const std::string& file, const std::string& section,
+                               const std::string& key, const std::string& value) {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+}
+
+}  // namespace v5::win32

@@ -1,0 +1,122 @@
+#include "shell/diagnostics.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/errors.h"
+#include "shell/file_routines.h"
+
+namespace v5 {
+
+unsigned IconFlagOf(TAppMessageKind kind) {
+    switch (kind) {
+        case amWarning: return kMbIconExclamation;
+        case amError: return kMbIconHand;
+        case amInformation: return kMbIconAsterisk;
+        case amQuestion: return kMbIconQuestion;
+        case amPlain: return 0;
+    }
+    return 0;
+}
+
+Diagnostics::Diagnostics(ShellState& state, Clock& clock, MessageBoxes& boxes, Application& app)
+    : state_(state), clock_(clock), boxes_(boxes), app_(app) {}
+
+std::string Diagnostics::LogPath() const { return state_.InstallDir + kDebugLogName; }
+
+void Diagnostics::WriteDebugLog(const std::string& message) {
+    const std::string entry = clock_.shortDate() + " " + clock_.longTime() + ": " + message + "\r\n";
+    const std::string path = LogPath();
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) throw InOutError("Cannot open " + path + ": " + std::strerror(errno));
+    const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) throw InOutError("Cannot write " + path);
+}
+
+void Diagnostics::TrimDebugLog() {
+    TrimFileToSizeCosmetic(LogPath(), kDebugLogLimit);
+    WriteDebugLog("Log trimmed");
+}
+
+std::string Diagnostics::FormatErrorReport(const std::string& where, const std::string& message) {
+    const std::string report =
+        "Error in " + where + "." + std::to_string(state_.TracePoint) + " with " + message;
+    WriteDebugLog(report);
+    return report;
+}
+
+void Diagnostics::Report(const std::string& where, const std::string& message, const char* caption,
+                         unsigned icon) {
+    std::string report;
+    try {
+        report = FormatErrorReport(where, message);
+    } catch (const std::exception&) {
+        // The log itself failed: the user still gets the report, and nothing is raised from
+        // inside a report, so a broken log can never set off report after report.
+        report = "Error in " + where + "." + std::to_string(state_.TracePoint) + " with " + message;
+    }
+    boxes_.show(report, caption, icon | kMbOk);
+}
+
+void Diagnostics::ReportError(const std::string& where, const std::string& message) {
+    Report(where, message, "Warning", kMbIconExclamation);
+}
+
+void Diagnostics::ReportFatalError(const std::string& where, const std::string& message) {
+    Report(where, message, "Error", kMbIconHand);
+    DeleteFileIfPresent(state_.InstallDir + kRunningFlagName);
+    app_.terminate();
+}
+
+int Diagnostics::AppMessageBox(const std::string& message, TAppMessageKind kind, unsigned buttons) {
+    return boxes_.show(message, state_.ApplicationTitle, IconFlagOf(kind) + buttons);
+}
+
+void Diagnostics::AppException(const std::string& senderClass, const std::exception& error) {
+    if (dynamic_cast<const SilentAbort*>(&error)) return;
+    ReportError(senderClass, std::string("UH ") + error.what());
+}
+
+void Diagnostics::AppExceptionInFlight(const std::string& senderClass) {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        AppException(senderClass, error);
+    } catch (...) {
+        ReportError(senderClass, "UH Unknown exception");
+    }
+}
+
+bool Diagnostics::WriteFileString(const std::string& path, const std::string& text) {
+    try {
+        WriteFileStringOrThrow(path, text);
+        return true;
+    } catch (const std::exception& error) {
+        ReportError("WriteFileString:" + path, error.what());
+        return false;
+    }
+}
+
+void Diagnostics::TrimFileToSize(const std::string& path, std::size_t limit) {
+    if (!FileExists(path)) return;
+    const std::string content = ReadFileString(path);
+    if (content.size() <= limit) return;
+    // Keeps positions L - limit .. L counted from 1: the last limit + 1 characters.
+    WriteFileString(path, content.substr(content.size() - limit - 1));
+}
+
+void Diagnostics::TrimFileToSizeCosmetic(const std::string& path, std::size_t limit) {
+    try {
+        TrimFileToSize(path, limit);
+        std::string content = ReadFileString(path);
+        const std::size_t lineFeed = content.find('\n');
+        if (lineFeed != std::string::npos && lineFeed + 1 < content.size()) content.erase(0, lineFeed + 1);
+        WriteFileString(path, content);
+    } catch (const std::exception& error) {
+        ReportError("TrimFileToSizeCosmetic: " + path, error.what());
+    }
+}
+
+}  // namespace v5

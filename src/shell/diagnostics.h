@@ -1,0 +1,70 @@
+#pragma once
+// The diagnostic log "DebugLog.Txt", the error reports and the application message box.
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "platform/ports.h"
+#include "shell/shell_state.h"
+
+namespace v5 {
+
+enum TAppMessageKind { amWarning = 0, amError = 1, amInformation = 2, amQuestion = 3, amPlain = 4 };
+
+// Message box style bits and answers the system relies on.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbIconHand = 0x10;
+inline constexpr unsigned kMbIconQuestion = 0x20;
+inline constexpr unsigned kMbIconExclamation = 0x30;
+inline constexpr unsigned kMbIconAsterisk = 0x40;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+inline constexpr const char* kDebugLogName = "DebugLog.Txt";
+inline constexpr const char* kRunningFlagName = "Running.Flg";
+inline constexpr std::size_t kDebugLogLimit = 20000;
+
+unsigned IconFlagOf(TAppMessageKind kind);
+
+class Diagnostics {
+public:
+    Diagnostics(ShellState& state, Clock& clock, MessageBoxes& boxes, Application& app);
+
+    std::string LogPath() const;
+
+    // Appends one entry: date, blank, time, ": ", message, CR LF.
+    // Throws InOutError when the log cannot be opened or written.
+    void WriteDebugLog(const std::string& message);
+    void TrimDebugLog();
+
+    // "Error in " + where + "." + TracePoint + " with " + message, also written to the log.
+    std::string FormatErrorReport(const std::string& where, const std::string& message);
+    void ReportError(const std::string& where, const std::string& message);
+    // Reports, removes "Running.Flg" and tells the application to end.
+    void ReportFatalError(const std::string& where, const std::string& message);
+
+    int AppMessageBox(const std::string& message, TAppMessageKind kind, unsigned buttons);
+
+    // The handler for every exception that reaches the message loop or escapes a handler.
+    void AppException(const std::string& senderClass, const std::exception& error);
+    // Same, for whatever is in flight inside a catch (...) block.
+    void AppExceptionInFlight(const std::string& senderClass);
+
+    // File routines that report their own errors and return normally.
+    bool WriteFileString(const std::string& path, const std::string& text);
+    void TrimFileToSize(const std::string& path, std::size_t limit);
+    void TrimFileToSizeCosmetic(const std::string& path, std::size_t limit);
+
+private:
+    void Report(const std::string& where, const std::string& message, const char* caption,
+                unsigned icon);
+
+    ShellState& state_;
+    Clock& clock_;
+    MessageBoxes& boxes_;
+    Application& app_;
+};
+
+}  // namespace v5

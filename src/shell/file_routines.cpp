@@ -1,0 +1,97 @@
+#include "shell/file_routines.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <sys/stat.h>
+
+#include "platform/disk_sync.h"
+#include "shell/errors.h"
+
+namespace v5 {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string SystemMessage() { return std::strerror(errno); }
+
+FileHandle OpenOrThrow(const std::string& path, const char* mode, const char* what) {
+    FileHandle file(std::fopen(path.c_str(), mode));
+    if (!file) throw InOutError(std::string(what) + " " + path + ": " + SystemMessage());
+    return file;
+}
+
+// Creates the file afresh, writes the bytes, pushes them to the disk and closes it.
+void RewriteSynced(const std::string& path, const char* data, std::size_t size) {
+    FileHandle file = OpenOrThrow(path, "wb", "Cannot create file");
+    if (size > 0 && std::fwrite(data, 1, size, file.get()) != size)
+        throw InOutError("Cannot write file " + path + ": " + SystemMessage());
+    if (!SyncFileToDisk(file.get()))
+        throw InOutError("Cannot flush file " + path + ": " + SystemMessage());
+    std::FILE* raw = file.release();
+    if (std::fclose(raw) != 0) throw InOutError("Cannot close file " + path + ": " + SystemMessage());
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFREG;
+}
+
+bool DeleteFileIfPresent(const std::string& path) {
+    if (!FileExists(path)) return true;
+    return std::remove(path.c_str()) == 0;
+}
+
+std::string ReadFileString(const std::string& path) {
+    if (!FileExists(path)) return {};
+    FileHandle file = OpenOrThrow(path, "rb", "Cannot open file");
+    std::string content;
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
+    if (std::ferror(file.get())) throw InOutError("Cannot read file " + path + ": " + SystemMessage());
+    return content;
+}
+
+void WriteFileStringOrThrow(const std::string& path, const std::string& text) {
+    FileHandle file = OpenOrThrow(path, "wb", "Cannot create file");
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+        throw InOutError("Cannot write file " + path + ": " + SystemMessage());
+    std::FILE* raw = file.release();
+    if (std::fflush(raw) != 0 || std::fclose(raw) != 0)
+        throw InOutError("Cannot write file " + path + ": " + SystemMessage());
+}
+
+void WipeFile(const std::string& path, const std::function<void(int pass)>& observer) {
+    if (!FileExists(path)) return;
+    const std::size_t length = ReadFileString(path).size();
+
+    const std::string zeros(length, '\0');
+    const std::string ones(length, '\xFF');
+    std::string noise(length, '\0');
+    std::minstd_rand generator(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::uniform_int_distribution<int> byte(0, 254);
+    for (char& c : noise) c = static_cast<char>(byte(generator));
+
+    const std::string* passes[] = {&zeros, &ones, &noise};
+    int pass = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string* buffer : passes) {
+            RewriteSynced(path, buffer->data(), buffer->size());
+            if (observer) observer(++pass);
+        }
+    }
+    RewriteSynced(path, nullptr, 0);
+    if (std::remove(path.c_str()) != 0) throw InOutError("Cannot delete file " + path + ": " + SystemMessage());
+}
+
+}  // namespace v5

@@ -1,0 +1,26 @@
+#pragma once
+// Whole-file routines shared by the log and the rest of the program.
+#include <functional>
+#include <string>
+
+namespace v5 {
+
+bool FileExists(const std::string& path);
+
+// Deletes the file if it is there; true when it is gone afterwards.
+bool DeleteFileIfPresent(const std::string& path);
+
+// The whole content as bytes; empty when the file does not exist.
+// Throws InOutError when an existing file cannot be read.
+std::string ReadFileString(const std::string& path);
+
+// Makes the file hold exactly the text (created or truncated, flushed, closed).
+// Throws InOutError on failure; callers that must report it use Diagnostics::WriteFileString.
+void WriteFileStringOrThrow(const std::string& path, const std::string& text);
+
+// Overwrites the file three ways twice (zeros, 0xFF, random bytes 0..254), each pass
+// flushed to the disk, then empties and deletes it. A missing file is left alone.
+// The observer, when given, is called after each of the six passes with its number (1..6).
+void WipeFile(const std::string& path, const std::function<void(int pass)>& observer = {});
+
+}  // namespace v5

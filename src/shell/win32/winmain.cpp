@@ -1,0 +1,112 @@
+// Program entry: single-instance detection, the process-wide paths, the main window,
+// the message loop and the last log line of each run.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_ports.h"
+#include "shell/Just1_32.h"
+#include "shell/PathOfF.h"
+#include "shell/diagnostics.h"
+#include "shell/file_routines.h"
+#include "shell/props.h"
+#include "shell/win32/props_window.h"
+
+using namespace v5;
+
+namespace {
+
+win32::PropsWindow* gView = nullptr;
+
+bool PreviewKey(const MSG& msg) { return gView && gView->previewKey(msg); }
+
+std::string ShortPathOf(const std::string& path) {
+    char buffer[255] = {};
+    DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) return {};
+    return std::string(buffer, length);
+}
+
+// A previous copy runs: bring its window forward and end this one without a trace.
+[[noreturn]] void BringPreviousForwardAndEnd(const std::string& title) {
+    // An empty title would match windows of other programs: search only with a real one.
+    if (!title.empty()) {
+        if (HWND found = FindWindowA(nullptr, title.c_str())) SetWindowTextA(found, kRenamedWindowText);
+        if (HWND found = FindWindowA(nullptr, title.c_str())) {
+            if (IsIconic(found))
+                ShowWindow(found, SW_RESTORE);
+            else
+                BringWindowToTop(found);
+        }
+    }
+    ExitProcess(0);
+}
+
+std::vector<std::string> ProgramArguments() {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    char modulePath[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    const std::string exeName = FileNameOf(modulePath);
+    const std::string instanceTitle = DeriveInstanceTitle(exeName);
+
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, exeName.c_str());
+    bool previousCopyRuns = false;
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        previousCopyRuns = true;
+        CloseHandle(mutex);
+        mutex = nullptr;
+    }
+
+    ShellState state;
+    state.InstallDir = DirectoryOf(modulePath);
+    state.ShortInstallDir = ShortPathOf(state.InstallDir);
+    DeleteFileIfPresent(state.InstallDir + kInstallerFlagName);
+    state.ApplicationTitle = kApplicationTitle;
+    state.HelpFile = kHelpFileName;
+
+    win32::Win32Clock clock;
+    win32::Win32MessageBoxes boxes;
+    win32::Win32Application application;
+    win32::Win32Profile profile;
+    Diagnostics diagnostics(state, clock, boxes, application);
+
+    const std::string allowFlag = state.InstallDir + kAllowDuplicateFlagName;
+    switch (DecideInstance(FileExists(allowFlag), previousCopyRuns)) {
+        case InstanceOutcome::ContinueAfterFlag: DeleteFileIfPresent(allowFlag); break;
+        case InstanceOutcome::Continue: break;
+        case InstanceOutcome::BringForwardAndEnd: BringPreviousForwardAndEnd(instanceTitle);
+    }
+
+    win32::PropsWindow view;
+    if (!view.create(instance, state.ApplicationTitle)) return 1;
+    boxes.setOwner(view.applicationWindow());
+    gView = &view;
+    win32::SetKeyPreview(PreviewKey);
+
+    TfrmProps props({state, diagnostics, application, profile, view});
+    view.attach(props, diagnostics, application);
+    view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+
+    MSG msg;
+    while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        try {
+            win32::DispatchOne(msg);
+        } catch (...) {
+            diagnostics.AppExceptionInFlight("TApplication");
+        }
+    }
+
+    view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
+    props.FormDestroy();
+    gView = nullptr;
+    if (mutex) CloseHandle(mutex);
+    return 0;
+}

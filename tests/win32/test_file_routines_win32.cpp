@@ -1,0 +1,60 @@
+// The file routines and the log against the real Windows file system and regional formats.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_shell.h"
+#include "platform/win32/win32_ports.h"
+#include "shell/diagnostics.h"
+#include "shell/file_routines.h"
+
+namespace {
+
+std::string TempFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    char unique[MAX_PATH] = {};
+    GetTempFileNameA(temp, "v5w", 0, unique);
+    DeleteFileA(unique);
+    CreateDirectoryA(unique, nullptr);
+    return std::string(unique) + "\\";
+}
+
+}  // namespace
+
+TEST(Win32Files, LogEntriesCarryTheRegionalShortDateAndLongTime) {
+    v5::win32::Win32Clock clock;
+    char date[128] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
+    EXPECT_EQ(clock.shortDate(), date);
+    EXPECT_FALSE(clock.longTime().empty());
+
+    v5::ShellState state;
+    state.InstallDir = TempFolder();
+    v5::fakes::FakeMessageBoxes boxes;
+    v5::fakes::FakeApplication app;
+    v5::Diagnostics diagnostics(state, clock, boxes, app);
+    diagnostics.WriteDebugLog("first");
+    const std::string log = v5::ReadFileString(state.InstallDir + "DebugLog.Txt");
+    ASSERT_GT(log.size(), std::string(date).size());
+    EXPECT_EQ(log.compare(0, std::string(date).size() + 1, std::string(date) + " "), 0) << log;
+    EXPECT_EQ(log.substr(log.size() - 9), ": first\r\n");
+    DeleteFileA((state.InstallDir + "DebugLog.Txt").c_str());
+    RemoveDirectoryA(state.InstallDir.c_str());
+}
+
+TEST(Win32Files, WipeOverwritesThenRemovesTheFile) {
+    const std::string folder = TempFolder();
+    const std::string path = folder + "tmpmfd.tmp";
+    v5::WriteFileStringOrThrow(path, "Body: secret text\r\n");
+    int passes = 0;
+    v5::WipeFile(path, [&](int pass) {
+        passes = pass;
+        const std::string now = v5::ReadFileString(path);
+        EXPECT_EQ(now.size(), 19u);
+        EXPECT_EQ(now.find("secret"), std::string::npos);
+    });
+    EXPECT_EQ(passes, 6);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    RemoveDirectoryA(folder.c_str());
+}
