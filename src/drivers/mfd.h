@@ -1,0 +1,53 @@
+#pragma once
+// The mail form data record and its file "tmpmfd.tmp": the only channel through which the
+// program and a mail form driver exchange a message. Drivers written by others read and write
+// this file, so its bytes must be exactly these.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace v5 {
+
+class Diagnostics;
+
+// Wtype bits as the processing run acts on them.
+enum : std::int32_t { wtOutward = 1, wtPosting = 2, wtInward = 8 };
+
+struct TMFDData {
+    std::int32_t ProtocolVersion = 0;
+    std::string Information;
+    std::int32_t Wtype = 0;
+    std::string Title;
+    std::string Short;
+    std::string To;
+    bool HasTo = false;
+    std::string Cc;
+    bool HasCc = false;
+    std::string Bcc;
+    bool HasBcc = false;
+    std::string Attachment;
+    bool HasAttachment = false;
+    std::string Subject;
+    bool HasSubject = false;
+    std::string Body;
+    bool HasBody = false;
+    std::int32_t Command = 0;
+    std::int32_t Lacking = 0;
+    std::int32_t WrapColumn = 0;
+    std::string DefaultMailDomain;
+    std::string MfdState;
+
+    bool operator==(const TMFDData&) const = default;
+};
+
+void ClearMFDData(TMFDData& record);
+std::string GetMFDValue(std::string_view key, std::string_view header);
+TMFDData ParseMFDText(std::string_view text);
+// The file's text exactly as it is written.
+std::string FormatMFDText(const TMFDData& record);
+// A missing file reads as an empty record; an unreadable one raises InOutError.
+TMFDData ReadMFDFile(const std::string& path);
+// Replaces the whole file; a failed write is reported and the caller goes on.
+void WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics);
+
+}  // namespace v5
