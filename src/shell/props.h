@@ -7,6 +7,7 @@
 
 #include "platform/ports.h"
 #include "shell/diagnostics.h"
+#include "shell/props_state.h"
 #include "shell/shell_state.h"
 
 namespace v5 {
@@ -72,6 +73,8 @@ public:
     bool FormKeyDown(int virtualKey, bool ctrl, bool alt);
 
     const std::string& CommandLine() const { return commandLineText_; }
+    PropsState& Props() { return props_; }
+    const std::string& AboutText() const { return aboutText_; }
 
 private:
     // Start-up steps that later parts of the program fill.
@@ -95,6 +98,7 @@ private:
     Application& app_;
     Profile& profile_;
     PropsView& view_;
+    PropsState props_;
     std::string commandLineText_;
     std::string aboutText_;
 };
