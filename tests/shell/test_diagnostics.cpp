@@ -1,0 +1,153 @@
+// The diagnostic log, its trimming, the error reports and the application message box.
+#include <gtest/gtest.h>
+
+#include "fakes/fake_shell.h"
+#include "shell/diagnostics.h"
+#include "shell/errors.h"
+#include "shell/file_routines.h"
+#include "temp_dir.h"
+
+namespace v5 {
+namespace {
+
+struct DiagnosticsTest : ::testing::Test {
+    testing::TempDir dir;
+    ShellState state;
+    fakes::FakeClock clock;
+    fakes::FakeMessageBoxes boxes;
+    fakes::FakeApplication app;
+    Diagnostics diagnostics{state, clock, boxes, app};
+
+    DiagnosticsTest() { state.InstallDir = dir.path(); }
+    std::string log() const { return ReadFileString(dir / "DebugLog.Txt"); }
+};
+
+TEST_F(DiagnosticsTest, EntriesAreStampedAppendedAndCreateTheLog) {
+    EXPECT_FALSE(FileExists(dir / "DebugLog.Txt"));
+    diagnostics.WriteDebugLog("Log trimmed");
+    clock.time = "14:03:10";
+    diagnostics.WriteDebugLog("\r\nVostrel 5 V5.1.1.27\r\nInstalled in: C:\\V5\\");
+    EXPECT_EQ(log(),
+              "07/12/2026 14:03:09: Log trimmed\r\n"
+              "07/12/2026 14:03:10: \r\nVostrel 5 V5.1.1.27\r\nInstalled in: C:\\V5\\\r\n");
+}
+
+TEST_F(DiagnosticsTest, TrimKeepsTheLastLimitPlusOneCharactersThenDropsTheFirstLine) {
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string expected;
+    };
+    const std::string body(19990, 'x');
+    const std::string tenA = "aaaaaaaaa\n";  // 10 characters
+    auto tail = [](const std::string& s, std::size_t n) { return s.substr(s.size() - n); };
+    const std::string atLimit = tenA + body;              // 20000
+    const std::string overByOne = "b" + tenA + body;      // 20001
+    const std::string longer = std::string(500, 'c') + "\n" + tenA + body + "zz";
+    const std::string longerKept = tail(longer, 20001);   // starts inside the a-line
+    const Case cases[] = {
+        {"at the limit", atLimit, body},
+        {"one over", overByOne, body},
+        {"longer", longer, body + "zz"},
+        {"one line ending in its only line feed", "only line\r\n", "only line\r\n"},
+        {"two lines", "first\r\nsecond\r\n", "second\r\n"},
+        {"no line feed", "no line end", "no line end"},
+        {"empty", "", ""},
+    };
+    for (const Case& c : cases) {
+        WriteFileStringOrThrow(dir / "trim.txt", c.content);
+        diagnostics.TrimFileToSizeCosmetic(dir / "trim.txt", kDebugLogLimit);
+        EXPECT_EQ(ReadFileString(dir / "trim.txt"), c.expected) << c.name;
+    }
+    // The first step alone keeps 20001 characters of a longer file.
+    WriteFileStringOrThrow(dir / "trim.txt", longer);
+    diagnostics.TrimFileToSize(dir / "trim.txt", kDebugLogLimit);
+    EXPECT_EQ(ReadFileString(dir / "trim.txt"), longerKept);
+    EXPECT_EQ(longerKept, "aaaaaaaa\n" + body + "zz");
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(DiagnosticsTest, TrimDebugLogLosesTheFirstLineAndLogsIt) {
+    diagnostics.WriteDebugLog("one");
+    diagnostics.WriteDebugLog("two");
+    diagnostics.TrimDebugLog();
+    EXPECT_EQ(log(), "07/12/2026 14:03:09: two\r\n07/12/2026 14:03:09: Log trimmed\r\n");
+}
+
+TEST_F(DiagnosticsTest, ReportsNameThePlaceTheTracePointAndTheMessage) {
+    // Before any trace point is set the report says 0.
+    EXPECT_EQ(diagnostics.FormatErrorReport("TfrmProps", "boom"), "Error in TfrmProps.0 with boom");
+    state.TracePoint = 5504;
+    diagnostics.AppException("TTaskIcon", AppError("Access denied"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Error in TTaskIcon.5504 with UH Access denied");
+    EXPECT_EQ(boxes.shown[0].caption, "Warning");
+    EXPECT_EQ(boxes.shown[0].style, kMbIconExclamation | kMbOk);
+    EXPECT_EQ(log(),
+              "07/12/2026 14:03:09: Error in TfrmProps.0 with boom\r\n"
+              "07/12/2026 14:03:09: Error in TTaskIcon.5504 with UH Access denied\r\n");
+    EXPECT_EQ(app.terminateCalls, 0);
+
+    // The silent abort is never reported.
+    diagnostics.AppException("TApplication", SilentAbort());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(DiagnosticsTest, FatalReportRemovesTheRunningFlagAndEndsTheProgram) {
+    WriteFileStringOrThrow(dir / "Running.Flg", "");
+    state.TracePoint = 7001;
+    diagnostics.ReportFatalError("PGP", "Cannot start PGPtray");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Error");
+    EXPECT_EQ(boxes.shown[0].style, kMbIconHand | kMbOk);
+    EXPECT_EQ(boxes.shown[0].text, "Error in PGP.7001 with Cannot start PGPtray");
+    EXPECT_FALSE(FileExists(dir / "Running.Flg"));
+    EXPECT_EQ(app.terminateCalls, 1);
+}
+
+TEST_F(DiagnosticsTest, AppMessageBoxAddsTheKindsIconToTheButtons) {
+    const struct {
+        TAppMessageKind kind;
+        unsigned icon;
+    } kinds[] = {{amWarning, 0x30}, {amError, 0x10}, {amInformation, 0x40}, {amQuestion, 0x20}, {amPlain, 0}};
+    for (const auto& k : kinds) {
+        boxes.answers = {kIdNo};
+        EXPECT_EQ(diagnostics.AppMessageBox("Change?", k.kind, kMbYesNo), kIdNo);
+        EXPECT_EQ(boxes.shown.back().style, k.icon + kMbYesNo);
+        EXPECT_EQ(boxes.shown.back().caption, "Vostrel 5");
+        EXPECT_EQ(boxes.shown.back().text, "Change?");
+    }
+}
+
+TEST_F(DiagnosticsTest, AnUnwritableLogNeitherRecursesNorHidesTheReport) {
+    state.InstallDir = dir / "missing-folder/";
+    EXPECT_THROW(diagnostics.WriteDebugLog("x"), InOutError);
+    // The log failure reaches the exception handler, whose own report cannot be logged either.
+    try {
+        diagnostics.WriteDebugLog("x");
+    } catch (const std::exception& error) {
+        EXPECT_NO_THROW(diagnostics.AppException("TApplication", error));
+    }
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("Error in TApplication.0 with UH Cannot open ", 0), 0u)
+        << boxes.shown[0].text;
+}
+
+TEST_F(DiagnosticsTest, FileRoutinesReportTheirOwnErrorsAndReturn) {
+    const std::string target = dir / "no-such-folder/file.txt";
+    EXPECT_FALSE(diagnostics.WriteFileString(target, "text"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("Error in WriteFileString:" + target + ".0 with ", 0), 0u)
+        << boxes.shown[0].text;
+
+    EXPECT_TRUE(diagnostics.WriteFileString(dir / "ok.txt", "exact\r\nbytes"));
+    EXPECT_EQ(ReadFileString(dir / "ok.txt"), "exact\r\nbytes");
+
+    // A missing file is created empty by the cosmetic trim, which writes its result back.
+    diagnostics.TrimFileToSizeCosmetic(dir / "absent.txt", 10);
+    EXPECT_TRUE(FileExists(dir / "absent.txt"));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace v5
