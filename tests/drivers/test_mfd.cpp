@@ -278,8 +278,8 @@ TEST(FormatMFDText, WritesTheLinesInTheirOrderAndUnderTheirConditions) {
     };
     for (const FormatCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Visible(FormatMFDText(With(c.record))), Visible(c.expected));
-        EXPECT_EQ(FormatMFDText(With(c.record)), c.expected);
+        const std::string text = FormatMFDText(With(c.record));
+        EXPECT_EQ(text, c.expected) << Visible(text) << "\n" << Visible(c.expected);
     }
 }
 
