@@ -1,5 +1,5 @@
 // Throughput of reading and writing the mail form data file: a 16 MB body, a header of 100,000
-// lines, and the file on disk. Bytes per second are the text's bytes.
+// lines, and the file written and read on disk. Bytes per second are the text's bytes.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -66,26 +66,49 @@ void BM_ParseManyHeaderLines(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseManyHeaderLines)->Unit(benchmark::kMillisecond);
 
-// The whole exchange through the file: write it, then read it back.
-void BM_WriteAndReadFile(benchmark::State& state) {
-    v5::testing::TempDir dir;
-    v5::ShellState shell;
-    shell.InstallDir = dir.path();
-    v5::fakes::FakeClock clock;
-    v5::fakes::FakeMessageBoxes boxes;
-    v5::fakes::FakeApplication app;
-    v5::Diagnostics diagnostics(shell, clock, boxes, app);
+// The file on disk: the whole file written by WriteMFDFile, and read back by ReadMFDFile.
+class FileBench {
+public:
+    FileBench() : path(dir_ / "tmpmfd.tmp") { shell_.InstallDir = dir_.path(); }
+    v5::Diagnostics& diagnostics() { return diagnostics_; }
+    bool failed() const { return !boxes_.shown.empty(); }
+
+private:
+    v5::testing::TempDir dir_;  // first: the path is made from it
+
+public:
+    const std::string path;
+
+private:
+    v5::ShellState shell_;
+    v5::fakes::FakeClock clock_;
+    v5::fakes::FakeMessageBoxes boxes_;
+    v5::fakes::FakeApplication app_;
+    v5::Diagnostics diagnostics_{shell_, clock_, boxes_, app_};
+};
+
+void BM_WriteFile(benchmark::State& state) {
+    FileBench bench;
     const v5::TMFDData record = RecordWithLargeBody();
-    const std::string path = dir / "tmpmfd.tmp";
-    const std::size_t size = v5::FormatMFDText(record).size();
+    for (auto _ : state) v5::WriteMFDFile(record, bench.path, bench.diagnostics());
+    if (bench.failed()) state.SkipWithError("write failed");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(v5::FormatMFDText(record).size()));
+}
+BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond);
+
+void BM_ReadFile(benchmark::State& state) {
+    FileBench bench;
+    const v5::TMFDData record = RecordWithLargeBody();
+    v5::WriteMFDFile(record, bench.path, bench.diagnostics());
     for (auto _ : state) {
-        v5::WriteMFDFile(record, path, diagnostics);
-        v5::TMFDData back = v5::ReadMFDFile(path);
+        v5::TMFDData back = v5::ReadMFDFile(bench.path);
         benchmark::DoNotOptimize(back.Body.data());
     }
-    if (!boxes.shown.empty()) state.SkipWithError(boxes.shown.front().text.c_str());
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(2 * size));
+    if (bench.failed() || !(v5::ReadMFDFile(bench.path) == record)) state.SkipWithError("read back differs");
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(v5::FormatMFDText(record).size()));
 }
-BENCHMARK(BM_WriteAndReadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
