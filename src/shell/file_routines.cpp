@@ -53,7 +53,13 @@ bool DeleteFileIfPresent(const std::string& path) {
 std::string ReadFileString(const std::string& path) {
     if (!FileExists(path)) return {};
     FileHandle file = OpenOrThrow(path, "rb", "Cannot open file");
+    // One allocation of the file's size, then whatever the file still grows by.
     std::string content;
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && info.st_size > 0)
+        content.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t used = std::fread(content.data(), 1, content.size(), file.get());
+    content.resize(used);
     char buffer[65536];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
