@@ -188,7 +188,9 @@ TEST(ArmourAgainstReference, GeneratedTexts) {
         const TPGPContent content = ClassifyPGPText(text);
         ASSERT_EQ(content, ReferenceClassifyPGPText(text)) << "text: [" << text << "]";
         ASSERT_EQ(ClassifyPGPText(unwrapped), ReferenceClassifyPGPText(unwrapped)) << "text: [" << text << "]";
-        if (content.AnyBlock) ASSERT_TRUE(ClassifyPGPText(unwrapped).AnyBlock) << "text: [" << text << "]";
+        if (content.AnyBlock) {
+            ASSERT_TRUE(ClassifyPGPText(unwrapped).AnyBlock) << "text: [" << text << "]";
+        }
         repaired += unwrapped != text;
         classified += content.AnyBlock;
     }
