@@ -299,11 +299,5 @@ TEST_F(Settings, TipSettingsAreStoredAloneAndTickTheBox) {
     }
 }
 
-TEST(SettingsTable, SavedKeysAreKeysOfTheTable) {
-    for (const auto& step : kSaveSettingsOrder) EXPECT_EQ(SettingKeyNamed(step.key).source, SettingSource::Props);
-    for (const auto& step : kSaveTipSettingsOrder) EXPECT_EQ(SettingKeyNamed(step.key).source, SettingSource::Props);
-    EXPECT_THROW(SettingKeyNamed("NoSuchKey"), std::logic_error);
-}
-
 }  // namespace
 }  // namespace v5
