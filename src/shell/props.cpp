@@ -1,7 +1,10 @@
 #include "shell/props.h"
 
+#include <utility>
+
 #include "shell/PathOfF.h"
 #include "shell/file_routines.h"
+#include "shell/settings.h"
 
 namespace v5 {
 
@@ -10,7 +13,8 @@ TfrmProps::TfrmProps(PropsPorts ports)
       log_(ports.diagnostics),
       app_(ports.application),
       profile_(ports.profile),
-      view_(ports.view) {}
+      view_(ports.view),
+      programFileVersion_(std::move(ports.programFileVersion)) {}
 
 void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.DistInfoText =
@@ -115,23 +119,43 @@ bool TfrmProps::FormKeyDown(int virtualKey, bool ctrl, bool alt) {
     return true;
 }
 
+void TfrmProps::SaveTipSettings() {
+    v5::SaveTipSettings({state_, log_, profile_, props_, programFileVersion_, {}});
+}
+
 void TfrmProps::ClearRunState() {
     state_.TrayClickBusy = false;
     state_.SuperDebug = false;
     state_.DayCounter = 0;
 }
 
-// The steps below are filled as the settings, the driver library, the tray and the tips arrive.
-void TfrmProps::LoadActiveMailers() {}
+// Start-up step 10: the lines that choose the Active list among the catalogue items.
+void TfrmProps::LoadActiveMailers() {
+    props_.activeMailersLines = ReadListFile(state_.InstallDir + kActiveMailersFileName);
+}
+
+void TfrmProps::LoadSettings() {
+    v5::LoadSettings({state_, log_, profile_, props_, programFileVersion_, [this] { ReadPgpVersion(); }});
+}
+
+void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props_, programFileVersion_, {}}); }
+
+void TfrmProps::ShowToolsButtonIfPresent() {
+    props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExeName);
+}
+
+void TfrmProps::TickShowTips() {
+    if (props_.TipEnabled) props_.chkShowTips = true;
+}
+
+bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
+
+// The steps below are filled as the driver library, the PGP launcher, the tray and the tips arrive.
 void TfrmProps::LoadDriverCatalogue() {}
 void TfrmProps::BuildActiveDriverScripts() {}
-void TfrmProps::LoadSettings() {}
-void TfrmProps::SaveSettings() {}
-void TfrmProps::ShowToolsButtonIfPresent() {}
-void TfrmProps::TickShowTips() {}
+void TfrmProps::ReadPgpVersion() {}
 void TfrmProps::UpdateControls() {}
 void TfrmProps::SetMainWindowInvisible() { view_.hideWindow(); }
-bool TfrmProps::TipEnabled() const { return false; }
 void TfrmProps::ShowTipOfTheDay() {}
 std::string TfrmProps::ComposeAboutText() { return "\r\n" + state_.ApplicationTitle; }
 void TfrmProps::ActivateTrayIcons() {}

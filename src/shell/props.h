@@ -2,6 +2,7 @@
 // The properties window's portable model: the start-up sequence, the 6-second timer,
 // the shutdown paths and the handlers of the shell. The Win32 view forwards events here.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace v5 {
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
+inline constexpr const char* kPgpToolsExeName = "PGPTools.Exe";
 inline constexpr const char* kWinIniName = "WIN.INI";
 inline constexpr const char* kMfdFileName = "tmpmfd.tmp";
 inline constexpr unsigned kTimer1IntervalMs = 6000;
@@ -51,6 +53,8 @@ struct PropsPorts {
     Application& application;
     Profile& profile;
     PropsView& view;
+    // The program's own "FileVersion" value, written to the settings at every load.
+    std::function<std::string()> programFileVersion = {};
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -69,6 +73,8 @@ public:
     // True when the window may close (and so the program ends).
     bool FormCloseQuery();
     void FormDestroy();
+    // Stores the tip settings at once (the tip check box and the tip window).
+    void SaveTipSettings();
     // True when the key was handled here and must not reach the focused control.
     bool FormKeyDown(int virtualKey, bool ctrl, bool alt);
 
@@ -84,6 +90,8 @@ private:
     void BuildActiveDriverScripts();
     void LoadSettings();
     void SaveSettings();
+    // The PGP launcher reads the PGP program's product name and version.
+    void ReadPgpVersion();
     void ShowToolsButtonIfPresent();
     void TickShowTips();
     void UpdateControls();
@@ -98,6 +106,7 @@ private:
     Application& app_;
     Profile& profile_;
     PropsView& view_;
+    std::function<std::string()> programFileVersion_;
     PropsState props_;
     std::string commandLineText_;
     std::string aboutText_;
