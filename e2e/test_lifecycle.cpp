@@ -176,3 +176,15 @@ TEST(Lifecycle, DISABLED_SessionEndWritesTheLastLineBeforeItIsAnswered) {
     program.endNow();
     EXPECT_TRUE(EndsWith(LastLine(install.log()), ": Started Vostrel 5")) << install.log();
 }
+
+// A close request may be addressed to the application's own hidden window (a task manager asks
+// every top-level window); it must end the program the way the main window's close box does.
+TEST(Lifecycle, CloseRequestToTheApplicationWindowEndsTheProgram) {
+    Installation install;
+    Process program = install.startResident();
+    const std::vector<HWND> application = program.topWindows("TApplication");
+    ASSERT_EQ(application.size(), 1u) << DescribeWindows(program);
+    PostMessageA(application.front(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.waitExit()) << "the program stayed; its windows:" << DescribeWindows(program);
+    EXPECT_TRUE(EndsWith(LastLine(install.log()), ": Started Vostrel 5")) << install.log();
+}

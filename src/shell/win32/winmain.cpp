@@ -112,6 +112,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         } catch (...) {
             diagnostics.AppExceptionInFlight("TApplication");
         }
+        // Without its main window (destroyed from outside) the program has no timer, no tray
+        // and no way left to be ended: end it now rather than linger unseen.
+        if (!IsWindow(view.mainWindow())) application.terminate();
     }
     // The loop may stop on the request itself with its quit message still queued; a box shown
     // from here on (a report that the last line could not be written) would take that message
