@@ -1,5 +1,6 @@
 #include "e2e_support.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -94,6 +95,12 @@ DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+void Process::endNow() {
+    if (!running()) return;
+    TerminateProcess(info_.hProcess, 98);
+    WaitForSingleObject(info_.hProcess, 10000);
 }
 
 namespace {
@@ -201,6 +208,71 @@ HWND MainWindowOf(const Process& process) {
 
 void RequestClose(const Process& process) {
     if (HWND main = MainWindowOf(process)) PostMessageA(main, WM_CLOSE, 0, 0);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+HWND MessageBoxOf(const Process& process, const std::string& caption) {
+    for (HWND w : process.topWindows("#32770")) {
+        char title[256] = {};
+        GetWindowTextA(w, title, sizeof title);
+        if (IsWindowVisible(w) && caption == title) return w;
+    }
+    return nullptr;
+}
+
+namespace {
+struct ChildQuery {
+    std::string className;
+    std::string text;  // match any text when empty
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+    auto* query = reinterpret_cast<ChildQuery*>(param);
+    char cls[64] = {}, text[1024] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    GetWindowTextA(child, text, sizeof text);
+    if (lstrcmpiA(cls, query->className.c_str()) == 0 && (query->text.empty() || query->text == text))
+        query->found.push_back(child);
+    return TRUE;
+}
+}  // namespace
+
+std::string MessageBoxText(HWND box) {
+    ChildQuery query{"Static", {}, {}};
+    EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&query));
+    std::string longest;
+    for (HWND s : query.found) {
+        char text[1024] = {};
+        GetWindowTextA(s, text, sizeof text);
+        if (std::string(text).size() > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+bool ClickButton(HWND box, const std::string& caption) {
+    ChildQuery query{"Button", caption, {}};
+    EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&query));
+    if (query.found.empty()) return false;
+    SendMessageA(query.found.front(), BM_CLICK, 0, 0);
+    return true;
 }
 
 }  // namespace e2e

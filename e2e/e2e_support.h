@@ -41,6 +41,8 @@ public:
     // Waits for the process to end; true when it did within the deadline.
     bool waitExit(DWORD timeoutMs = 20000);
     DWORD exitCode() const;
+    // Ends the process at once, as Windows does with a program once a session has ended.
+    void endNow();
     // Top-level windows of this process with the given class (any class when empty).
     std::vector<HWND> topWindows(const std::string& className = {}) const;
 
@@ -65,6 +67,15 @@ public:
 private:
     std::string dir_;
 };
+
+// The names of the files in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
+
+// A visible message box (dialog class "#32770") of the process with this caption, or null.
+HWND MessageBoxOf(const Process& process, const std::string& caption);
+// The text of a message box and a click on one of its buttons by caption ("OK", "&Yes"...).
+std::string MessageBoxText(HWND box);
+bool ClickButton(HWND box, const std::string& caption);
 
 // Classes, titles and child texts of a process's top-level windows, for failure messages.
 std::string DescribeWindows(const Process& process);

@@ -94,3 +94,97 @@ TEST(Lifecycle, UnloadButtonEndsTheProgram) {
     ASSERT_TRUE(program.waitExit());
     EXPECT_TRUE(EndsWith(LastLine(install.log()), ": Started Vostrel 5"));
 }
+
+TEST(Lifecycle, SecondCopyRenamesAWindowTitledWithItsNameAndRestoresTheNextOne) {
+    Installation install;
+    Process first = install.startResident();
+    // Two windows titled with the executable's name less ".EXE": the second copy renames the
+    // first one it finds, then restores the one it finds next.
+    HWND windows[2];
+    for (HWND& w : windows) {
+        w = CreateWindowExA(0, "STATIC", "Vostrel5", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(w, nullptr);
+        ShowWindow(w, SW_SHOWMINNOACTIVE);
+        ASSERT_TRUE(IsIconic(w));
+    }
+    const std::string logBefore = install.log();
+    const std::vector<std::string> filesBefore = FilesIn(install.dir());
+
+    Process second = install.start("second");
+    ASSERT_TRUE(second.started());
+    // Our windows answer the second copy's calls, so keep our queue served while it runs.
+    ASSERT_TRUE(WaitFor([&] { return !second.running(); })) << "the second copy stayed";
+
+    int renamed = 0, restored = 0;
+    for (HWND w : windows) {
+        char title[64] = {};
+        GetWindowTextA(w, title, sizeof title);
+        if (std::string(title) == "something else") ++renamed;
+        else if (std::string(title) == "Vostrel5" && !IsIconic(w)) ++restored;
+    }
+    EXPECT_EQ(renamed, 1);
+    EXPECT_EQ(restored, 1);
+
+    // Nothing of the second copy was logged, written or left behind, and the first runs on.
+    EXPECT_EQ(install.log(), logBefore);
+    EXPECT_EQ(FilesIn(install.dir()), filesBefore);
+    char mainTitle[64] = {};
+    GetWindowTextA(MainWindowOf(first), mainTitle, sizeof mainTitle);
+    EXPECT_STREQ(mainTitle, "Vostrel 5");
+    EXPECT_TRUE(first.running());
+
+    for (HWND w : windows) DestroyWindow(w);
+    RequestClose(first);
+    EXPECT_TRUE(first.waitExit());
+}
+
+TEST(Lifecycle, ALastLineThatCannotBeWrittenIsReportedInABoxThatWaitsForTheUser) {
+    Installation install;
+    Process program = install.startResident();
+    const std::string log = install.path("DebugLog.Txt");
+    const std::string logBefore = install.log();
+    // Held open with no sharing, the log cannot be opened by the program.
+    HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    RequestClose(program);
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (box = MessageBoxOf(program, "Warning")) != nullptr; }))
+        << "no report of the failed last line; windows: " << DescribeWindows(program);
+    if (box) {
+        const std::string text = MessageBoxText(box);
+        EXPECT_EQ(text.rfind("Error in TApplication.91010 with UH Cannot open ", 0), 0u) << text;
+        EXPECT_TRUE(program.running()) << "the program ended before the user answered";
+        EXPECT_TRUE(ClickButton(box, "OK"));
+    }
+    EXPECT_TRUE(program.waitExit());
+    CloseHandle(held);
+    EXPECT_EQ(install.log(), logBefore);
+}
+
+// Windows may end a program as soon as it has answered the end of the session, so the last
+// line must be in the log by then.
+TEST(Lifecycle, DISABLED_SessionEndWritesTheLastLineBeforeItIsAnswered) {
+    Installation install;
+    Process program = install.startResident();
+    HWND main = MainWindowOf(program);
+    ASSERT_NE(main, nullptr);
+    // The hidden window lets the session end.
+    EXPECT_NE(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), 0);
+    SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+    program.endNow();
+    EXPECT_TRUE(EndsWith(LastLine(install.log()), ": Started Vostrel 5")) << install.log();
+}
+
+// A close request may be addressed to the application's own hidden window (a task manager asks
+// every top-level window); it must end the program the way the main window's close box does.
+TEST(Lifecycle, CloseRequestToTheApplicationWindowEndsTheProgram) {
+    Installation install;
+    Process program = install.startResident();
+    const std::vector<HWND> application = program.topWindows("TApplication");
+    ASSERT_EQ(application.size(), 1u) << DescribeWindows(program);
+    PostMessageA(application.front(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.waitExit()) << "the program stayed; its windows:" << DescribeWindows(program);
+    EXPECT_TRUE(EndsWith(LastLine(install.log()), ": Started Vostrel 5")) << install.log();
+}

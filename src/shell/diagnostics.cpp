@@ -74,18 +74,26 @@ int Diagnostics::AppMessageBox(const std::string& message, TAppMessageKind kind,
     return boxes_.show(message, state_.ApplicationTitle, IconFlagOf(kind) + buttons);
 }
 
-void Diagnostics::AppException(const std::string& senderClass, const std::exception& error) {
+void Diagnostics::AppException(const std::string& senderClass, const std::exception& error) noexcept {
     if (dynamic_cast<const SilentAbort*>(&error)) return;
-    ReportError(senderClass, std::string("UH ") + error.what());
+    try {
+        ReportError(senderClass, std::string("UH ") + error.what());
+    } catch (...) {
+        // The handler runs inside window procedures: nothing may leave it, not even a report
+        // that could not be made (out of memory while composing it).
+    }
 }
 
-void Diagnostics::AppExceptionInFlight(const std::string& senderClass) {
+void Diagnostics::AppExceptionInFlight(const std::string& senderClass) noexcept {
     try {
         throw;
     } catch (const std::exception& error) {
         AppException(senderClass, error);
     } catch (...) {
-        ReportError(senderClass, "UH Unknown exception");
+        try {
+            ReportError(senderClass, "UH Unknown exception");
+        } catch (...) {
+        }
     }
 }
 

@@ -48,9 +48,10 @@ public:
     int AppMessageBox(const std::string& message, TAppMessageKind kind, unsigned buttons);
 
     // The handler for every exception that reaches the message loop or escapes a handler.
-    void AppException(const std::string& senderClass, const std::exception& error);
+    // It never raises: it is called from inside window procedures.
+    void AppException(const std::string& senderClass, const std::exception& error) noexcept;
     // Same, for whatever is in flight inside a catch (...) block.
-    void AppExceptionInFlight(const std::string& senderClass);
+    void AppExceptionInFlight(const std::string& senderClass) noexcept;
 
     // File routines that report their own errors and return normally.
     bool WriteFileString(const std::string& path, const std::string& text);

@@ -1,6 +1,9 @@
 // The diagnostic log, its trimming, the error reports and the application message box.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+
 #include "fakes/fake_shell.h"
 #include "shell/diagnostics.h"
 #include "shell/errors.h"
@@ -103,6 +106,70 @@ TEST_F(DiagnosticsTest, FatalReportRemovesTheRunningFlagAndEndsTheProgram) {
     EXPECT_EQ(boxes.shown[0].text, "Error in PGP.7001 with Cannot start PGPtray");
     EXPECT_FALSE(FileExists(dir / "Running.Flg"));
     EXPECT_EQ(app.terminateCalls, 1);
+}
+
+// A message box that runs a check while it is up, as the user would see the world then.
+class ObservedBoxes : public MessageBoxes {
+public:
+    std::function<int(const std::string& text)> onShow;
+    int show(const std::string& text, const std::string&, unsigned) override { return onShow(text); }
+};
+
+TEST_F(DiagnosticsTest, ReportIsLoggedBeforeItsBoxAndTheFatalEndComesAfterTheBox) {
+    ObservedBoxes observed;
+    Diagnostics reporting{state, clock, observed, app};
+    WriteFileStringOrThrow(dir / "Running.Flg", "");
+    state.TracePoint = 3201;
+    struct Seen {
+        std::string log;
+        bool runningFlag;
+        int terminateCalls;
+    };
+    std::vector<Seen> seen;
+    observed.onShow = [&](const std::string&) {
+        seen.push_back({log(), FileExists(dir / "Running.Flg"), app.terminateCalls});
+        return kIdOk;
+    };
+
+    reporting.ReportError("TTimer", "first");
+    reporting.ReportFatalError("PGP", "second");
+
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].log, "07/12/2026 14:03:09: Error in TTimer.3201 with first\r\n");
+    EXPECT_EQ(seen[1].log.substr(seen[0].log.size()), "07/12/2026 14:03:09: Error in PGP.3201 with second\r\n");
+    // The user reads the fatal report before anything ends: a quit request posted before the
+    // box would close the box at once.
+    EXPECT_TRUE(seen[1].runningFlag);
+    EXPECT_EQ(seen[1].terminateCalls, 0);
+    EXPECT_FALSE(FileExists(dir / "Running.Flg"));
+    EXPECT_EQ(app.terminateCalls, 1);
+}
+
+TEST_F(DiagnosticsTest, TheExceptionHandlerLetsNothingEscapeEvenWhenItsReportFails) {
+    // The handler runs inside window procedures, where an escaping exception would cross the
+    // platform's frames; a report that cannot even be shown must end there.
+    ObservedBoxes failing;
+    failing.onShow = [](const std::string&) -> int { throw std::bad_alloc(); };
+    Diagnostics reporting{state, clock, failing, app};
+    const std::function<void()> raisers[] = {
+        [] { throw AppError("plain"); },
+        [] { throw InOutError("disk"); },
+        [] { throw 42; },
+    };
+    for (const auto& raise : raisers) {
+        try {
+            raise();
+        } catch (...) {
+            EXPECT_NO_THROW(reporting.AppExceptionInFlight("TfrmProps"));
+        }
+    }
+    EXPECT_NO_THROW(reporting.AppException("TTaskIcon", AppError("direct")));
+    // Each was still logged before its box failed.
+    const std::string text = log();
+    EXPECT_NE(text.find("Error in TfrmProps.0 with UH plain\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Error in TfrmProps.0 with UH disk\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Error in TfrmProps.0 with UH Unknown exception\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Error in TTaskIcon.0 with UH direct\r\n"), std::string::npos) << text;
 }
 
 TEST_F(DiagnosticsTest, AppMessageBoxAddsTheKindsIconToTheButtons) {

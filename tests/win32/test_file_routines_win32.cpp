@@ -6,6 +6,7 @@
 #include "fakes/fake_shell.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/diagnostics.h"
+#include "shell/errors.h"
 #include "shell/file_routines.h"
 
 namespace {
@@ -57,4 +58,30 @@ TEST(Win32Files, WipeOverwritesThenRemovesTheFile) {
     EXPECT_EQ(passes, 6);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
     RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Win32Files, ALogHeldOpenByAnotherProgramIsReportedByTheTrimAndRaisedByTheNextEntry) {
+    v5::ShellState state;
+    state.InstallDir = TempFolder();
+    const std::string log = state.InstallDir + "DebugLog.Txt";
+    v5::WriteFileStringOrThrow(log, "one\r\ntwo\r\n");
+    v5::fakes::FakeClock clock;
+    v5::fakes::FakeMessageBoxes boxes;
+    v5::fakes::FakeApplication app;
+    v5::Diagnostics diagnostics(state, clock, boxes, app);
+
+    HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    // The trim reports its own failure and returns; the "Log trimmed" entry then cannot be
+    // written and rises to the caller.
+    EXPECT_THROW(diagnostics.TrimDebugLog(), v5::InOutError);
+    CloseHandle(held);
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("Error in TrimFileToSizeCosmetic: " + log + ".0 with Cannot open ", 0), 0u)
+        << boxes.shown[0].text;
+    EXPECT_EQ(boxes.shown[0].caption, "Warning");
+    EXPECT_EQ(v5::ReadFileString(log), "one\r\ntwo\r\n");
+    DeleteFileA(log.c_str());
+    RemoveDirectoryA(state.InstallDir.c_str());
 }

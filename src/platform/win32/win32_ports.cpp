@@ -1,8 +1,11 @@
 #include "platform/win32/win32_ports.h"
 
+#include <utility>
+
 namespace v5::win32 {
 namespace {
 KeyPreview gKeyPreview = nullptr;
+std::function<void()> gEndOfRun;
 }
 
 std::string Win32Clock::shortDate() {
@@ -35,6 +38,15 @@ bool DispatchOne(MSG& msg) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
+}
+
+void SetEndOfRun(std::function<void()> endOfRun) { gEndOfRun = std::move(endOfRun); }
+
+void EndOfRun() {
+    // Taken out first, so a second call (also one made from inside the first) does nothing.
+    std::function<void()> endOfRun = std::move(gEndOfRun);
+    gEndOfRun = nullptr;
+    if (endOfRun) endOfRun();
 }
 
 void Win32Application::processMessages() {

@@ -2,6 +2,7 @@
 // The real adapters of the shell's ports.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/ports.h"
@@ -40,5 +41,11 @@ private:
 using KeyPreview = bool (*)(const MSG& msg);
 void SetKeyPreview(KeyPreview preview);
 bool DispatchOne(MSG& msg);
+
+// The end of a run: its last log line, the main window's destruction, the single-instance
+// mutex. It runs once, when the message loop has returned or, when Windows ends the session,
+// before the end-of-session message is answered (the process may be ended any time after).
+void SetEndOfRun(std::function<void()> endOfRun);
+void EndOfRun();
 
 }  // namespace v5::win32

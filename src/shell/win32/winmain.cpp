@@ -96,6 +96,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
 
+    win32::SetEndOfRun([&] {
+        // The run's last line stays its last: no tick of the timer may log after it.
+        KillTimer(view.mainWindow(), win32::kTimer1Id);
+        view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
+        props.FormDestroy();
+        gView = nullptr;
+        if (mutex) CloseHandle(mutex);
+        mutex = nullptr;
+    });
+
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         try {
@@ -103,11 +113,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         } catch (...) {
             diagnostics.AppExceptionInFlight("TApplication");
         }
+        // Without its main window (destroyed from outside) the program has no timer, no tray
+        // and no way left to be ended: end it now rather than linger unseen.
+        if (!IsWindow(view.mainWindow())) application.terminate();
     }
+    // The loop may stop on the request itself with its quit message still queued; a box shown
+    // from here on (a report that the last line could not be written) would take that message
+    // and close before the user saw it.
+    PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 
-    view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
-    props.FormDestroy();
-    gView = nullptr;
-    if (mutex) CloseHandle(mutex);
+    win32::EndOfRun();
     return 0;
 }
