@@ -40,10 +40,17 @@ struct TMFDData {
     bool operator==(const TMFDData&) const = default;
 };
 
+// Every number 0, every text empty, every flag false.
 void ClearMFDData(TMFDData& record);
+// The value of the first line of the header that starts with the key ("To:", with its colon) in
+// any letter case, right after an LF: the text after the key up to the next CR, trimmed of
+// characters of code 32 or less; empty when the key or the CR is missing.
 std::string GetMFDValue(std::string_view key, std::string_view header);
+// A record from the whole text of the file: the header ends at the first empty line (CR LF CR LF)
+// and the rest is the body; the first line counts as following an LF. Wtype 3 reads as 8.
 TMFDData ParseMFDText(std::string_view text);
-// The file's text exactly as it is written.
+// The file's text exactly as it is written. CR and LF inside header values are written as
+// blanks, so that no value can make up header lines of its own; the body goes out unchanged.
 std::string FormatMFDText(const TMFDData& record);
 // A missing file reads as an empty record; an unreadable one raises InOutError.
 TMFDData ReadMFDFile(const std::string& path);
