@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "drivers/win32/window_driving.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
 #include "shell/PathOfF.h"
@@ -94,6 +95,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TfrmProps props({state, diagnostics, application, profile, view});
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+    // Window search, menu driving and the confirmation strip, for the drivers to use.
+    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
