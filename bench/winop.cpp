@@ -14,6 +14,15 @@ namespace {
 
 using v5::fakes::WindowSpec;
 
+WindowSpec Spec(std::string title, std::string className, std::uint32_t style, v5::ScreenRect rect) {
+    WindowSpec spec;
+    spec.title = std::move(title);
+    spec.className = std::move(className);
+    spec.style = style;
+    spec.rect = rect;
+    return spec;
+}
+
 // 20 mailer-like trees of 500 windows each: a frame holding 7 panes of 10 groups of 6 controls,
 // a text window and a status bar.
 v5::fakes::FakeDesktop& Desktop10k() {
@@ -21,18 +30,18 @@ v5::fakes::FakeDesktop& Desktop10k() {
     if (desktop.windowCount() > 0) return desktop;
     for (int t = 0; t < 20; ++t) {
         const v5::WindowHandle frame =
-            desktop.add({"Mailer window number " + std::to_string(t), "TMainFrame", 0x16CF0000, {0, 0, 800, 600}});
+            desktop.add(Spec("Mailer window number " + std::to_string(t), "TMainFrame", 0x16CF0000, {0, 0, 800, 600}));
         for (int p = 0; p < 7; ++p) {
-            const v5::WindowHandle pane = desktop.add({"", "TPanel", 0x56000000, {0, 0, 780, 80}}, frame);
+            const v5::WindowHandle pane = desktop.add(Spec("", "TPanel", 0x56000000, {0, 0, 780, 80}), frame);
             for (int g = 0; g < 10; ++g) {
-                const v5::WindowHandle group = desktop.add({"Group", "TGroupBox", 0x56000000, {0, 0, 300, 60}}, pane);
+                const v5::WindowHandle group = desktop.add(Spec("Group", "TGroupBox", 0x56000000, {0, 0, 300, 60}), pane);
                 for (int c = 0; c < 6; ++c)
-                    desktop.add({"Control " + std::to_string(c), c % 2 ? "Button" : "Edit", 0x50010000, {0, 0, 90, 20}},
+                    desktop.add(Spec("Control " + std::to_string(c), c % 2 ? "Button" : "Edit", 0x50010000, {0, 0, 90, 20}),
                                 group);
             }
         }
-        desktop.add({"", "RichEdit20A", 0x50200004, {10, 100, 10 + 600 + t, 500}}, frame);
-        desktop.add({"Ready", "TStatusBar", 0x50000000, {0, 580, 800, 600}}, frame);
+        desktop.add(Spec("", "RichEdit20A", 0x50200004, {10, 100, 10 + 600 + t, 500}), frame);
+        desktop.add(Spec("Ready", "TStatusBar", 0x50000000, {0, 580, 800, 600}), frame);
     }
     return desktop;
 }
