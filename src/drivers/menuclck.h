@@ -18,7 +18,8 @@ public:
     TDataModule19(Desktop& desktop, Diagnostics& diagnostics) : desktop_(desktop), log_(diagnostics) {}
 
     // Sends the command of itemName (or of subItemName under it) in the menu menuName of the
-    // window's menu bar. Returns empty on success, else the name that was not found.
+    // window's menu bar. Returns empty on success, else the name that was not found, or the
+    // deepest name given when that entry opens a submenu instead of being a command.
     std::string ClickMenuItem(WindowHandle window, const std::string& menuName, const std::string& itemName,
                               const std::string& subItemName);
 

@@ -48,6 +48,11 @@ TEST(ClickMenuItem, SendsTheEntrysCommandOrNamesWhatWasMissing) {
         {"&View", "Select &All", "", "&View", 0},  // the item is then looked for in the bar itself
         {"&View", "&Help", "", "&View", 0},
         {"&Edit", "Select &all", "", "Select &all", 0},  // letter case counts
+        // A submenu entry named without a sub-item has no command: nothing is clicked (the
+        // position found would otherwise pick an unrelated entry of the submenu).
+        {"&Edit", "&Format", "", "&Format", 0},
+        // Only the menu named: its position in the bar names no command in the submenu.
+        {"&Edit", "", "", "&Edit", 0},
     };
     for (const Case& c : cases) {
         MenuWorld world;
