@@ -205,4 +205,9 @@ TEST(Win32Confirmation, ShowsBarsAndStripAndTakesTheButtonsAnswer) {
     EXPECT_EQ(confirmation.confirm(placement), kModalResultYes);
     EXPECT_EQ(answerer.seen().bars.size(), 3u);
     EXPECT_EQ(answerer.seen().barsAfterClick, 2);
+
+    // Esc is the No button's key.
+    ConfirmationAnswerer escape(true, false, true);
+    EXPECT_EQ(confirmation.confirm(placement), kModalResultNo);
+    EXPECT_EQ(escape.answered(), 1);
 }

@@ -103,18 +103,19 @@ HWND StartedProgram::waitForWindow(const std::string& className) {
     return window;
 }
 
-namespace {
-
-struct AnswererState {
+struct ConfirmationAnswerer::State {
     bool answerYes = true;
     bool clickBar = false;
+    bool pressEscape = false;
     bool barClicked = false;
     int answered = 0;
     SeenConfirmation seen;
     UINT_PTR timer = 0;
 };
 
-AnswererState* gAnswerer = nullptr;
+namespace {
+
+ConfirmationAnswerer::State* gAnswerer = nullptr;
 
 std::string TextOf(HWND hwnd) {
     char buffer[256] = {};
@@ -137,7 +138,7 @@ std::vector<HWND> Visible(const std::vector<HWND>& windows) {
 }
 
 void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
-    AnswererState* state = gAnswerer;
+    ConfirmationAnswerer::State* state = gAnswerer;
     if (!state) return;
     const DWORD self = GetCurrentProcessId();
     const std::vector<HWND> strips = Visible(TopWindowsOf(self, kIndicatorControlClassName));
@@ -181,25 +182,29 @@ void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
     ++state->answered;
     KillTimer(nullptr, state->timer);
     state->timer = 0;
-    SendMessageA(state->answerYes ? yes : no, BM_CLICK, 0, 0);
+    if (state->pressEscape)
+        PostMessageA(GetFocus() ? GetFocus() : yes, WM_KEYDOWN, VK_ESCAPE, 0);
+    else
+        SendMessageA(state->answerYes ? yes : no, BM_CLICK, 0, 0);
 }
 
 }  // namespace
 
-ConfirmationAnswerer::ConfirmationAnswerer(bool answerYes, bool clickBar) {
-    gAnswerer = new AnswererState;
-    gAnswerer->answerYes = answerYes;
-    gAnswerer->clickBar = clickBar;
-    gAnswerer->timer = SetTimer(nullptr, 0, 50, AnswerTick);
+ConfirmationAnswerer::ConfirmationAnswerer(bool answerYes, bool clickBar, bool pressEscape) : state_(new State) {
+    state_->pressEscape = pressEscape;
+    state_->answerYes = answerYes;
+    state_->clickBar = clickBar;
+    state_->timer = SetTimer(nullptr, 0, 50, AnswerTick);
+    gAnswerer = state_;
 }
 
 ConfirmationAnswerer::~ConfirmationAnswerer() {
-    if (gAnswerer->timer) KillTimer(nullptr, gAnswerer->timer);
-    delete gAnswerer;
-    gAnswerer = nullptr;
+    if (state_->timer) KillTimer(nullptr, state_->timer);
+    if (gAnswerer == state_) gAnswerer = nullptr;
+    delete state_;
 }
 
-const SeenConfirmation& ConfirmationAnswerer::seen() const { return gAnswerer->seen; }
-int ConfirmationAnswerer::answered() const { return gAnswerer->answered; }
+const SeenConfirmation& ConfirmationAnswerer::seen() const { return state_->seen; }
+int ConfirmationAnswerer::answered() const { return state_->answered; }
 
 }  // namespace v5::wintest

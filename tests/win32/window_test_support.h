@@ -49,13 +49,20 @@ struct SeenConfirmation {
 };
 
 // Presses "&Yes" or "&No" on the next confirmation strip this thread shows; with clickBar it
-// first clicks the left bar and waits for it to go.
+// first clicks the left bar and waits for it to go; with pressEscape it presses Esc instead.
 class ConfirmationAnswerer {
 public:
-    ConfirmationAnswerer(bool answerYes, bool clickBar = false);
+    ConfirmationAnswerer(bool answerYes, bool clickBar = false, bool pressEscape = false);
     ~ConfirmationAnswerer();
+    ConfirmationAnswerer(const ConfirmationAnswerer&) = delete;
+    ConfirmationAnswerer& operator=(const ConfirmationAnswerer&) = delete;
     const SeenConfirmation& seen() const;
     int answered() const;  // how many strips were answered
+
+    struct State;
+
+private:
+    State* state_;  // the latest answerer is the one that answers
 };
 
 }  // namespace v5::wintest

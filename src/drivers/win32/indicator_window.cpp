@@ -85,37 +85,59 @@ HWND CreatePopup(HINSTANCE instance, const char* className, const IndicatorBound
                            b.height, nullptr, nullptr, instance, nullptr);
 }
 
+// Owns the bars, the strip and the font for one question, and releases whatever is left of them
+// however the question ends, an exception from a handler in the modal loop included.
+struct ConfirmationWindows {
+    std::array<TfrmIndicator, 3> barModels{};
+    std::array<HWND, 3> bars{};
+    StripState state;
+    HWND strip = nullptr;
+
+    ConfirmationWindows() = default;
+    ConfirmationWindows(const ConfirmationWindows&) = delete;
+    ConfirmationWindows& operator=(const ConfirmationWindows&) = delete;
+    ~ConfirmationWindows() {
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            if (!bars[i] || barModels[i].Released) continue;
+            SetWindowLongPtrA(bars[i], GWLP_USERDATA, 0);
+            DestroyWindow(bars[i]);
+        }
+        if (strip) {
+            SetWindowLongPtrA(strip, GWLP_USERDATA, 0);
+            DestroyWindow(strip);
+        }
+        if (state.font) DeleteObject(state.font);
+    }
+};
+
+HWND CreateChild(HINSTANCE instance, HWND parent, const char* className, const char* text, DWORD style, int id) {
+    return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
 }  // namespace
 
 int Win32WindowConfirmation::confirm(const IndicatorPlacement& placement) {
     RegisterClasses(instance_);
+    ConfirmationWindows windows;
+    StripState& state = windows.state;
 
-    std::array<TfrmIndicator, 3> barModels{};
     const std::array<IndicatorBounds, 3> barBounds{placement.leftBar, placement.topBar, placement.rightBar};
-    std::array<HWND, 3> bars{};
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        bars[i] = CreatePopup(instance_, kIndicatorClassName, barBounds[i]);
-        if (bars[i]) SetWindowLongPtrA(bars[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&barModels[i]));
+    for (std::size_t i = 0; i < windows.bars.size(); ++i) {
+        windows.bars[i] = CreatePopup(instance_, kIndicatorClassName, barBounds[i]);
+        if (windows.bars[i])
+            SetWindowLongPtrA(windows.bars[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&windows.barModels[i]));
     }
+    windows.strip = CreatePopup(instance_, kIndicatorControlClassName, placement.strip);
+    HWND strip = windows.strip;
+    if (!strip) return kModalResultNo;
 
-    StripState state;
-    HWND strip = CreatePopup(instance_, kIndicatorControlClassName, placement.strip);
-    if (!strip) {
-        for (HWND bar : bars)
-            if (bar) DestroyWindow(bar);
-        return kModalResultNo;
-    }
     state.font = CreateFontA(-kIndicatorFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
-    state.label = CreateWindowExA(0, "STATIC", kIndicatorQuestion, WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY, 0, 0,
-                                  0, 0, strip, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIndicatorLabelId)),
-                                  instance_, nullptr);
-    state.yes = CreateWindowExA(0, "BUTTON", kIndicatorYesCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                0, 0, 0, 0, strip, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIndicatorYesId)),
-                                instance_, nullptr);
-    state.no = CreateWindowExA(0, "BUTTON", kIndicatorNoCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                               0, 0, 0, 0, strip, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIndicatorNoId)),
-                               instance_, nullptr);
+    state.label = CreateChild(instance_, strip, "STATIC", kIndicatorQuestion, SS_CENTER | SS_NOTIFY, kIndicatorLabelId);
+    state.yes = CreateChild(instance_, strip, "BUTTON", kIndicatorYesCaption, WS_TABSTOP | BS_DEFPUSHBUTTON,
+                            kIndicatorYesId);
+    state.no = CreateChild(instance_, strip, "BUTTON", kIndicatorNoCaption, WS_TABSTOP | BS_PUSHBUTTON, kIndicatorNoId);
     for (HWND control : {state.label, state.yes, state.no})
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
     // The buttons lie above the label so that clicks reach them.
@@ -124,7 +146,7 @@ int Win32WindowConfirmation::confirm(const IndicatorPlacement& placement) {
     SendMessageA(strip, kRelayoutMessage, 0, 0);
 
     if (applicationWindow_) SetForegroundWindow(applicationWindow_);
-    for (HWND bar : bars)
+    for (HWND bar : windows.bars)
         if (bar) ShowWindow(bar, SW_SHOWNOACTIVATE);
     ShowWindow(strip, SW_SHOW);
     SetForegroundWindow(strip);
@@ -143,12 +165,6 @@ int Win32WindowConfirmation::confirm(const IndicatorPlacement& placement) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-
-    for (std::size_t i = 0; i < bars.size(); ++i)
-        if (bars[i] && !barModels[i].Released) DestroyWindow(bars[i]);
-    SetWindowLongPtrA(strip, GWLP_USERDATA, 0);
-    DestroyWindow(strip);
-    DeleteObject(state.font);
     return state.model.ModalResult;
 }
 
