@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "drivers/win32/window_driving.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
@@ -95,6 +96,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion});
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+    // Window search, menu driving and the confirmation strip, for the drivers to use.
+    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
 
     win32::SetEndOfRun([&] {
         // The run's last line stays its last: no tick of the timer may log after it.
