@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/profile_values.h"
+
 namespace v5 {
 
 // The user's regional short-date and long-time texts for "now".
@@ -35,14 +37,20 @@ public:
 };
 
 // Private profile files ("Vostrel5.INI", "WIN.INI", "DistInfo.Dat").
-// A file named without a directory lives where the platform keeps such files.
+// A file named without a directory lives where the platform keeps such files. Section and key
+// names match without regard to letter case; a text value comes back trimmed, without one pair of
+// surrounding quotes, and cut to fit a buffer of kProfileBufferSize characters.
 class Profile {
 public:
     virtual ~Profile() = default;
     virtual std::string readString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& defaultValue) = 0;
+    // The text value read as a whole number (see ProfileWholeNumber); the default when it is
+    // missing or unreadable.
     virtual std::int32_t readInt(const std::string& file, const std::string& section,
-                                 const std::string& key, std::int32_t defaultValue) = 0;
+                                 const std::string& key, std::int32_t defaultValue) {
+        return ProfileWholeNumber(readString(file, section, key, ""), defaultValue);
+    }
     // False when the platform could not write the value.
     virtual bool writeString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& value) = 0;

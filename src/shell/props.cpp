@@ -4,12 +4,14 @@
 #include <cctype>
 #include <cmath>
 #include <exception>
+#include <utility>
 
 #include "drivers/driver_entry.h"
 #include "shell/PathOfF.h"
 #include "shell/about.h"
 #include "shell/errors.h"
 #include "shell/file_routines.h"
+#include "shell/settings.h"
 #include "shell/strings.h"
 
 namespace v5 {
@@ -45,6 +47,7 @@ TfrmProps::TfrmProps(PropsPorts ports)
       app_(ports.application),
       profile_(ports.profile),
       view_(ports.view),
+      programFileVersion_(std::move(ports.programFileVersion)),
       os_(ports.os) {
     TaskIcon1.OnClick = [this] { TaskIcon1Click(); };
     TaskIcon1.OnRightClick = [this](MouseButton, unsigned, int, int) { TaskIcon1RightClick(); };
@@ -154,23 +157,36 @@ bool TfrmProps::FormKeyDown(int virtualKey, bool ctrl, bool alt) {
     return true;
 }
 
+void TfrmProps::SaveTipSettings() {
+    v5::SaveTipSettings({state_, log_, profile_, props_, programFileVersion_, {}});
+}
+
 void TfrmProps::ClearRunState() {
     state_.TrayClickBusy = false;
     state_.SuperDebug = false;
     state_.DayCounter = 0;
 }
 
-// The steps below are filled as the settings, the driver library and the tips arrive.
-void TfrmProps::LoadActiveMailers() {}
+// Start-up step 10: the lines that choose the Active list among the catalogue items.
+void TfrmProps::LoadActiveMailers() {
+    props_.activeMailersLines = ReadListFile(state_.InstallDir + kActiveMailersFileName);
+}
+
+void TfrmProps::LoadSettings() {
+    v5::LoadSettings({state_, log_, profile_, props_, programFileVersion_, [this] { ReadPgpVersion(); }});
+}
+
+void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props_, programFileVersion_, {}}); }
+
+bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
+
+// The steps below are filled as the driver library, the PGP launcher and the tips arrive.
 void TfrmProps::LoadDriverCatalogue() {}
-void TfrmProps::LoadSettings() {}
-void TfrmProps::SaveSettings() {}
-void TfrmProps::SaveTipSettings() {}
-bool TfrmProps::TipEnabled() const { return false; }
+void TfrmProps::ReadPgpVersion() {}
 void TfrmProps::ShowTipOfTheDay() {}
 
 void TfrmProps::ShowToolsButtonIfPresent() {
-    props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExe);
+    props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExeName);
 }
 
 void TfrmProps::TickShowTips() {

@@ -20,6 +20,7 @@ namespace v5 {
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
+inline constexpr const char* kPgpToolsExeName = "PGPTools.Exe";
 inline constexpr const char* kWinIniName = "WIN.INI";
 inline constexpr const char* kMfdFileName = "tmpmfd.tmp";
 inline constexpr unsigned kTimer1IntervalMs = 6000;
@@ -42,7 +43,6 @@ enum : std::int32_t {
 inline constexpr const char* kPropsClassName = "TfrmProps";
 inline constexpr const char* kTaskIcon1Tip = "Vostrel 5";
 inline constexpr const char* kTaskIcon2Tip = "Vostrel Tools";
-inline constexpr const char* kPgpToolsExe = "PGPTools.Exe";
 inline constexpr const char* kTrayRunLogLine = "MainPGP-T";
 
 struct PixelSize {
@@ -96,6 +96,8 @@ struct PropsPorts {
     Application& application;
     Profile& profile;
     PropsView& view;
+    // The program's own "FileVersion" value, written to the settings at every load.
+    std::function<std::string()> programFileVersion = {};
     // The tray, version resources and Windows version; where one is not given (tests of other
     // parts of the window), the icons never reach a tray and the version texts are empty.
     Tray* tray = nullptr;
@@ -119,6 +121,8 @@ public:
     // True when the window may close (and so the program ends).
     bool FormCloseQuery();
     void FormDestroy();
+    // Stores the tip settings at once (the tip check box and the tip window).
+    void SaveTipSettings();
     // True when the key was handled here and must not reach the focused control.
     bool FormKeyDown(int virtualKey, bool ctrl, bool alt);
 
@@ -172,7 +176,8 @@ private:
     void LoadDriverCatalogue();
     void LoadSettings();
     void SaveSettings();
-    void SaveTipSettings();
+    // The PGP launcher reads the PGP program's product name and version.
+    void ReadPgpVersion();
     void ShowToolsButtonIfPresent();
     void TickShowTips();
     void SetMainWindowInvisible();
@@ -186,6 +191,7 @@ private:
     Application& app_;
     Profile& profile_;
     PropsView& view_;
+    std::function<std::string()> programFileVersion_;
     OsVersion* os_;
     PropsState props_;
     PropsWindowState window_;

@@ -7,9 +7,19 @@
 
 namespace v5 {
 
+// The three items of the two outward radio groups.
+inline constexpr std::int32_t kOutwardItemCount = 3;
+
+// What a radio group makes of an item index given to it: above the last item selects the last,
+// -1 or less selects none (-1).
+inline std::int32_t RadioItemIndex(std::int32_t index, std::int32_t itemCount) {
+    if (index < -1) return -1;
+    return index >= itemCount ? itemCount - 1 : index;
+}
+
 struct PropsState {
     // Item indexes of the two outward radio groups: -1 (none) or 0 "&Encrypt", 1 "S&ign",
-    // 2 "Encrypt &and Sign".
+    // 2 "Encrypt &and Sign". Loaded through RadioItemIndex, so never outside -1..2.
     std::int32_t optProcessing = 0;
     std::int32_t optOutward = 0;
     bool chkIgnoreWrappedKeys = false;
@@ -29,6 +39,9 @@ struct PropsState {
     int libraryItemIndex = -1;
     std::vector<std::string> lstActive;
     int activeItemIndex = -1;
+    // The lines of "ActiveMailers.dat" read at start-up: the catalogue items equal to one of them
+    // (letter case ignored) go to the Active list.
+    std::vector<std::string> activeMailersLines;
 
     std::string PgpMainExe;
     bool btnToolsVisible = false;

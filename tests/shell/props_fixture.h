@@ -30,7 +30,7 @@ struct PropsFixture {
         diagnostics = std::make_unique<Diagnostics>(state, clock, boxes, app);
         versions.files[versions.self]["\\StringFileInfo\\080904E4\\FileVersion"] = "5.1.1.27";
         props = std::make_unique<TfrmProps>(
-            PropsPorts{state, *diagnostics, app, profile, view, &tray, &versions, &os});
+            PropsPorts{state, *diagnostics, app, profile, view, {}, &tray, &versions, &os});
     }
 
     PropsState& p() { return props->Props(); }

@@ -335,7 +335,7 @@ TEST(PropsStartup, FillsTheWindowComposesTheAboutTextAndActivatesTheIconsInOrder
     PropsFixture f;
     f.state.DriverDir = "";
     f.profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = "C:\\Drivers";
-    f.p().PgpMainExe = "C:\\PGP\\PGPtray.exe";
+    f.profile.values[{"Vostrel5.INI", "PGP", "Mainexe"}] = "C:\\PGP\\PGPtray.exe";
     f.p().lstActive = {Entry("One", "one.mfs")};
     f.props->PgpProductName = "PGP Suite ";
     f.props->PgpFileVersion = " 5.5.3 ";
@@ -397,7 +397,7 @@ TEST(PropsStartup, ToolsButtonOnlyWhenPgpToolsLiesBesidePgp) {
         PropsFixture f;
         f.p().lstActive = {Entry("One", "one.mfs")};
         // Paths of the system use backslashes; here the folder "PGP\" is part of a file name.
-        f.p().PgpMainExe = f.dir / "PGP\\PGPtray.exe";
+        f.profile.values[{"Vostrel5.INI", "PGP", "Mainexe"}] = f.dir / "PGP\\PGPtray.exe";
         if (present) WriteFileStringOrThrow(f.dir / "PGP\\PGPTools.Exe", "");
         f.props->FormCreate({});
         EXPECT_EQ(f.p().btnToolsVisible, present);
@@ -421,4 +421,29 @@ TEST(PlaceForm, PlacesByFractionsOfTheFreeSpace) {
         EXPECT_EQ(at.x, c.x);
         EXPECT_EQ(at.y, c.y);
     }
+}
+
+TEST(PropsWindow, CancelBringsBackWhatOkSavedButKeepsTheMailerLists) {
+    PropsFixture f;
+    f.p().lstActive = {Entry("One", "one.mfs")};
+    f.p().lstMailingListAddress = {"a@example.org", "b@example.org"};
+    f.p().optProcessing = 1;
+    f.view.visible = true;
+    f.props->btnOkClick();
+    EXPECT_FALSE(f.view.visible);
+
+    f.p().mailingListItemIndex = 0;
+    f.props->btnMailingListAddressRemoveClick();
+    f.p().optProcessing = 2;
+    f.p().chkIgnoreWrappedKeys = true;
+    f.p().lstActive.push_back(Entry("Two", "two.mfs"));
+    f.view.visible = true;
+    f.props->btnCancelClick();
+
+    EXPECT_FALSE(f.view.visible);
+    EXPECT_EQ(f.state.TracePoint, 4411);
+    EXPECT_EQ(f.p().lstMailingListAddress, (std::vector<std::string>{"a@example.org", "b@example.org"}));
+    EXPECT_EQ(f.p().optProcessing, 1);
+    EXPECT_FALSE(f.p().chkIgnoreWrappedKeys);
+    EXPECT_EQ(f.p().lstActive.size(), 2u) << "the Active list is not reloaded";
 }

@@ -49,23 +49,4 @@ void Win32Application::processMessages() {
     }
 }
 
-std::string Win32Profile::readString(const std::string& file, const std::string& section,
-                                     const std::string& key, const std::string& defaultValue) {
-    char buffer[1024] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, sizeof buffer,
-                             file.c_str());
-    return buffer;
-}
-
-std::int32_t Win32Profile::readInt(const std::string& file, const std::string& section,
-                                   const std::string& key, std::int32_t defaultValue) {
-    return static_cast<std::int32_t>(
-        GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
-}
-
-bool Win32Profile::writeString(const std::string& file, const std::string& section,
-                               const std::string& key, const std::string& value) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
-}
-
 }  // namespace v5::win32

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "platform/win32/profile_win32.h"
 
 namespace v5::win32 {
 
@@ -32,16 +33,6 @@ public:
 
 private:
     bool terminated_ = false;
-};
-
-class Win32Profile : public Profile {
-public:
-    std::string readString(const std::string& file, const std::string& section, const std::string& key,
-                           const std::string& defaultValue) override;
-    std::int32_t readInt(const std::string& file, const std::string& section, const std::string& key,
-                         std::int32_t defaultValue) override;
-    bool writeString(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) override;
 };
 
 // Gives each message to its window, letting the main window see key presses first.

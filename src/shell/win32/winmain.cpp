@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
 #include "shell/PathOfF.h"
@@ -91,7 +92,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     gView = &view;
     win32::SetKeyPreview(PreviewKey);
 
-    TfrmProps props({state, diagnostics, application, profile, view});
+    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion});
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
 
