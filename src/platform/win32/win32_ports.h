@@ -39,6 +39,8 @@ private:
 // Returns false when the message was WM_QUIT.
 using KeyPreview = bool (*)(const MSG& msg);
 void SetKeyPreview(KeyPreview preview);
+// The window whose controls the keyboard navigates as in a dialog.
+void SetDialogWindow(HWND window);
 bool DispatchOne(MSG& msg);
 
 }  // namespace v5::win32

@@ -12,7 +12,9 @@
 #include "shell/diagnostics.h"
 #include "shell/file_routines.h"
 #include "shell/props.h"
+#include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
+#include "shell/win32/verslab_win32.h"
 
 using namespace v5;
 
@@ -91,8 +93,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     boxes.setOwner(view.applicationWindow());
     gView = &view;
     win32::SetKeyPreview(PreviewKey);
+    win32::SetDialogWindow(view.mainWindow());
 
-    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion});
+    win32::Win32Tray tray;
+    win32::Win32VersionResources versions;
+    win32::Win32OsVersion os;
+    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
 
@@ -108,6 +114,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
     props.FormDestroy();
     gView = nullptr;
+    win32::SetDialogWindow(nullptr);
     if (mutex) CloseHandle(mutex);
     return 0;
 }
