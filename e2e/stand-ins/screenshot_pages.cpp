@@ -35,14 +35,32 @@ bool Photograph(HWND window, const std::string& folder, const std::string& name)
     std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
     std::string command = "/usr/bin/import -window root -crop " + std::string(geometry) + " +repage " + folder +
                           "/" + name + ".png";
+    // The same file as Wine sees it, on its drive for the Unix root.
+    std::string windowsPath = "Z:" + folder + "/" + name + ".png";
+    for (char& c : windowsPath)
+        if (c == '/') c = '\\';
+    DeleteFileA(windowsPath.c_str());
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    WaitForSingleObject(info.hProcess, 30000);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
+    // The handle of a Linux program does not tell when it ends: wait for its picture, written whole.
+    auto size = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        return GetFileAttributesExA(windowsPath.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0u;
+    };
+    DWORD last = 0;
+    if (!WaitUntil([&] {
+            const DWORD now = size();
+            const bool done = now > 0 && now == last;
+            last = now;
+            Sleep(200);
+            return done;
+        }, 30000))
+        return false;
     std::printf("saved %s/%s.png\n", folder.c_str(), name.c_str());
     return true;
 }

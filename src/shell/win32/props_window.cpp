@@ -117,6 +117,19 @@ void SetChecked(HWND button, bool checked) {
 
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+// A frame draws only its line and caption; its inside is filled here, beneath the controls it holds.
+WNDPROC gButtonProc = nullptr;
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    if (message == WM_PAINT) InvalidateRect(hwnd, nullptr, TRUE);
+    return CallWindowProcA(gButtonProc, hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 PropsWindow::~PropsWindow() {
@@ -181,7 +194,11 @@ void PropsWindow::createControls(HINSTANCE instance) {
             SendMessageA(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, c.caption)), 0);
         if (c.kind == ControlKind::ListBox && c.itemHeight > 0) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, c.itemHeight);
         if (c.kind == ControlKind::PageControl) pageControl = hwnd;
-        if (c.kind == ControlKind::GroupBox) frames.push_back(hwnd);
+        if (c.kind == ControlKind::GroupBox) {
+            frames.push_back(hwnd);
+            gButtonProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc)));
+        }
         if (c.hint[0] && tooltips_) {
             TOOLINFOA tool{};
             tool.cbSize = TTTOOLINFOA_V1_SIZE;
@@ -472,8 +489,12 @@ LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
                 SetBkColor(dc, kNoticeBack);
                 return reinterpret_cast<LRESULT>(noticeBrush_);
             }
-            return DefWindowProcA(mainWindow_, message, wParam, lParam);
+            // Texts, frames and the read-only About text lie on the button face, as in a dialog.
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+        case WM_CTLCOLORBTN:
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_HELP: {
             auto* info = reinterpret_cast<HELPINFO*>(lParam);
             if (info->iContextType == HELPINFO_WINDOW) {
