@@ -108,7 +108,9 @@ TEST(PropsWindow, ChildControlsAreThoseOfTheTable) {
         ASSERT_NE(hwnd, nullptr);
         EXPECT_EQ(GetParent(hwnd), main);
         EXPECT_EQ(_stricmp(ClassOf(hwnd).c_str(), ClassFor(c.kind).c_str()), 0) << ClassOf(hwnd);
-        if (CaptionIsText(c.kind)) EXPECT_EQ(TextOf(hwnd), c.caption);
+        if (CaptionIsText(c.kind)) {
+            EXPECT_EQ(TextOf(hwnd), c.caption);
+        }
         RECT r = ClientRectOf(hwnd, main);
         EXPECT_EQ(r.left, c.x);
         EXPECT_EQ(r.top, c.y);

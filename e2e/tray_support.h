@@ -46,25 +46,27 @@ inline std::string TextOf(HWND hwnd) {
     return text;
 }
 
+struct VisibleWindowQuery {
+    DWORD pid;
+    std::string cls;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
+    auto* q = reinterpret_cast<VisibleWindowQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == q->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == q->cls) {
+        q->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible top-level window of the process with the given class, or null.
 inline HWND VisibleWindowOf(DWORD processId, const std::string& className) {
-    struct Query {
-        DWORD pid;
-        std::string cls;
-        HWND found;
-    } query{processId, className, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* q = reinterpret_cast<Query*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == q->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == q->cls) {
-                q->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&query));
+    VisibleWindowQuery query{processId, className, nullptr};
+    EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
 
