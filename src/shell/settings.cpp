@@ -123,8 +123,9 @@ AppError UnableToWrite(const std::string& fileName) {
 
 void LoadSettings(SettingsPorts ports) {
     PropsState& props = ports.props;
-    props.lstMailingListAddress = ReadListFile(ports.state.InstallDir + kMailingListFileName);
+    props.lstMailingListAddress.clear();
     props.mailingListItemIndex = -1;
+    props.lstMailingListAddress = ReadListFile(ports.state.InstallDir + kMailingListFileName);
     ports.log.WriteDebugLog(kLoadedMailingListEntry);
 
     ports.state.TracePoint = tpSettingsOpen;

@@ -47,7 +47,8 @@ public:
     void processMessages() override { ++processMessagesCalls; }
 };
 
-// Keys matched exactly; enough for the shell's start-up reads.
+// Keys matched exactly; enough for the shell's start-up reads (FakeProfile keeps every rule).
+// Whole numbers read as the platform reads them, through the text.
 class SimpleProfile : public Profile {
 public:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
@@ -57,11 +58,6 @@ public:
         reads.push_back(file + "|" + section + "|" + key);
         auto it = values.find({file, section, key});
         return it == values.end() ? defaultValue : it->second;
-    }
-    std::int32_t readInt(const std::string& file, const std::string& section, const std::string& key,
-                         std::int32_t defaultValue) override {
-        auto it = values.find({file, section, key});
-        return it == values.end() ? defaultValue : std::stoi(it->second);
     }
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override {

@@ -19,13 +19,6 @@ TEST(FakeProfile, ReadsLikeThePlatform) {
     }
 }
 
-TEST(FakeProfile, MissingFileGivesDefaults) {
-    FakeProfile profile;
-    EXPECT_EQ(profile.readString("None.ini", "General", "k", "dflt"), "dflt");
-    EXPECT_EQ(profile.readInt("None.ini", "General", "k", -4), -4);
-    EXPECT_FALSE(profile.fileText("None.ini").has_value());
-}
-
 TEST(FakeProfile, WritesAsThePlatformRewritesTheFile) {
     FakeProfile profile;
     profile.setFileText("Set.ini", "[ General ]\r\noptProcessing = 1\r\n\r\nnoEquals\r\n");
