@@ -101,9 +101,9 @@ int ListSelection(HWND list) {
     return index == LB_ERR ? -1 : static_cast<int>(index);
 }
 
+// A control's own visibility, whether or not the window around it is shown.
 void SetVisible(HWND hwnd, bool visible) {
-    if ((IsWindowVisible(hwnd) != FALSE) != visible || ((GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != visible)
-        ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    if (((GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != visible) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void SetEnabled(HWND hwnd, bool enabled) {
