@@ -111,6 +111,9 @@ inline constexpr int kVirtualKeyA = 0x41;
 class TfrmProps {
 public:
     explicit TfrmProps(PropsPorts ports);
+    // The tray icons' events point back at this object: it stays where it was made.
+    TfrmProps(const TfrmProps&) = delete;
+    TfrmProps& operator=(const TfrmProps&) = delete;
 
     // The start-up sequence; `arguments` are the program's arguments without its own path.
     void FormCreate(const std::vector<std::string>& arguments);
