@@ -1,20 +1,58 @@
 #include "shell/props.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <exception>
 #include <utility>
 
+#include "drivers/driver_entry.h"
 #include "shell/PathOfF.h"
+#include "shell/about.h"
+#include "shell/errors.h"
 #include "shell/file_routines.h"
 #include "shell/settings.h"
+#include "shell/strings.h"
 
 namespace v5 {
+namespace {
+
+// Stand-ins for ports a caller did not give.
+class NoTray : public Tray {
+public:
+    bool notify(TrayOperation, const TrayEntry&) override { return false; }
+    TrayPoint cursorPos() override { return {}; }
+};
+class NoVersionResources : public VersionResources {
+public:
+    std::string ownFileName() override { return {}; }
+    VersionLookup query(const std::string&, const std::string&) override { return {}; }
+};
+NoTray gNoTray;
+NoVersionResources gNoVersionResources;
+
+}  // namespace
+
+PixelPoint PlaceForm(PixelSize screen, PixelSize form, double fx, double fy) {
+    return {static_cast<int>(std::lrint((screen.width - form.width) * fx)),
+            static_cast<int>(std::lrint((screen.height - form.height) * fy))};
+}
 
 TfrmProps::TfrmProps(PropsPorts ports)
-    : state_(ports.state),
+    : TaskIcon1(ports.tray ? *ports.tray : gNoTray, kTaskIcon1Tip, 0),
+      TaskIcon2(ports.tray ? *ports.tray : gNoTray, kTaskIcon2Tip, 0),
+      VersionLabel1(ports.versions ? *ports.versions : gNoVersionResources),
+      state_(ports.state),
       log_(ports.diagnostics),
       app_(ports.application),
       profile_(ports.profile),
       view_(ports.view),
-      programFileVersion_(std::move(ports.programFileVersion)) {}
+      programFileVersion_(std::move(ports.programFileVersion)),
+      os_(ports.os) {
+    TaskIcon1.OnClick = [this] { TaskIcon1Click(); };
+    TaskIcon1.OnRightClick = [this](MouseButton, unsigned, int, int) { TaskIcon1RightClick(); };
+    TaskIcon2.OnRightClick = [this](MouseButton, unsigned, int x, int y) { TaskIcon2RightClick(x, y); };
+}
 
 void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.DistInfoText =
@@ -140,6 +178,13 @@ void TfrmProps::LoadSettings() {
 
 void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props_, programFileVersion_, {}}); }
 
+bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
+
+// The steps below are filled as the driver library, the PGP launcher and the tips arrive.
+void TfrmProps::LoadDriverCatalogue() {}
+void TfrmProps::ReadPgpVersion() {}
+void TfrmProps::ShowTipOfTheDay() {}
+
 void TfrmProps::ShowToolsButtonIfPresent() {
     props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExeName);
 }
@@ -148,16 +193,175 @@ void TfrmProps::TickShowTips() {
     if (props_.TipEnabled) props_.chkShowTips = true;
 }
 
-bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
-
-// The steps below are filled as the driver library, the PGP launcher, the tray and the tips arrive.
-void TfrmProps::LoadDriverCatalogue() {}
-void TfrmProps::BuildActiveDriverScripts() {}
-void TfrmProps::ReadPgpVersion() {}
-void TfrmProps::UpdateControls() {}
 void TfrmProps::SetMainWindowInvisible() { view_.hideWindow(); }
-void TfrmProps::ShowTipOfTheDay() {}
-std::string TfrmProps::ComposeAboutText() { return "\r\n" + state_.ApplicationTitle; }
-void TfrmProps::ActivateTrayIcons() {}
+
+std::string TfrmProps::ComposeAboutText() {
+    AboutFacts facts;
+    facts.title = state_.ApplicationTitle;
+    VersionLabel1.SetInfoPrefix("");
+    facts.fileVersion = VersionLabel1.GetInfo();
+    facts.distInfo = state_.DistInfoText;
+    facts.installDir = state_.InstallDir;
+    facts.driverDir = state_.DriverDir;
+    facts.windowsVersion = os_ ? WindowsVersionText(os_->get()) : std::string();
+    facts.pgpProductName = PgpProductName;
+    facts.pgpFileVersion = PgpFileVersion;
+    facts.pgpMainExe = props_.PgpMainExe;
+    return v5::ComposeAboutText(facts);
+}
+
+void TfrmProps::ActivateTrayIcons() {
+    TaskIcon1.SetActive(true);
+    TaskIcon2.SetActive(true);
+}
+
+// ---- The window's handlers.
+
+void TfrmProps::FormShow() {
+    // A stored page outside the pages is reported, and the window still opens on the page it
+    // showed before, refreshed and in front.
+    try {
+        SelectPage(props_.RecentPage);
+    } catch (const AppError& error) {
+        log_.AppException(kPropsClassName, error);
+    }
+    UpdateControls();
+    view_.bringToFront();
+}
+
+void TfrmProps::FormResize(bool minimised) {
+    if (minimised) view_.hideWindow();
+}
+
+void TfrmProps::PageControl1Change(int pageIndex) { props_.RecentPage = pageIndex; }
+
+void TfrmProps::btnHelpClick() { view_.showHelp(state_.HelpFile, kHelpTopicBase + props_.RecentPage); }
+
+void TfrmProps::chkShowTipsClick() {
+    props_.TipEnabled = props_.chkShowTips;
+    SaveTipSettings();
+}
+
+void TfrmProps::txtAboutMouseDown() { view_.selectAboutText(); }
+
+void TfrmProps::txtMailingListAddressChange() { UpdateControls(); }
+void TfrmProps::lstMailingListAddressClick() { UpdateControls(); }
+void TfrmProps::lstLibraryClick() { UpdateControls(); }
+void TfrmProps::lstActiveClick() { UpdateControls(); }
+
+void TfrmProps::btnMailingListAddressAddClick() {
+    // The button is enabled only for an address that is more than blanks.
+    if (TrimControlAndBlanks(props_.txtMailingListAddress).empty() || !window_.lstMailingListAddressEnabled)
+        return;
+    props_.lstMailingListAddress.push_back(props_.txtMailingListAddress);
+    props_.txtMailingListAddress.clear();
+    UpdateControls();
+    BuildActiveDriverScripts();
+}
+
+void TfrmProps::btnMailingListAddressRemoveClick() {
+    auto& list = props_.lstMailingListAddress;
+    const int index = props_.mailingListItemIndex;
+    if (index < 0 || index >= static_cast<int>(list.size())) return;
+    props_.txtMailingListAddress = list[index];
+    list.erase(list.begin() + index);
+    props_.mailingListItemIndex = -1;
+    UpdateControls();
+}
+
+void TfrmProps::TaskIcon1Click() {
+    if (state_.TrayClickBusy) return;
+    state_.TrayClickBusy = true;
+    try {
+        log_.WriteDebugLog(kTrayRunLogLine);
+        if (MainPGP) MainPGP();
+    } catch (...) {
+        // A failed run must not leave the icon deaf to every later click.
+        state_.TrayClickBusy = false;
+        throw;
+    }
+    state_.TrayClickBusy = false;
+}
+
+void TfrmProps::TaskIcon1RightClick() { ShowPropertiesWindow(); }
+
+void TfrmProps::TaskIcon2RightClick(int x, int y) { view_.popupToolsMenu(x, y); }
+
+void TfrmProps::mnuHelpClick() { view_.showHelp(state_.HelpFile, kToolsHelpTopic); }
+
+void TfrmProps::ShowHelpFor(std::string_view controlName) {
+    int topic = HelpTopicOf(controlName);
+    if (topic == 0 && controlName == "PageControl1" && window_.activePage >= 0)
+        topic = PropsPages()[window_.activePage].helpTopic;
+    if (topic != 0) view_.showHelp(state_.HelpFile, topic);
+}
+
+// ---- Shared routines.
+
+void TfrmProps::UpdateControls() {
+    app_.processMessages();
+
+    window_.btnMailingListAddressAddEnabled =
+        !TrimControlAndBlanks(props_.txtMailingListAddress).empty() && window_.lstMailingListAddressEnabled;
+    const int address = props_.mailingListItemIndex;
+    window_.btnMailingListAddressRemoveEnabled =
+        address >= 0 && address < static_cast<int>(props_.lstMailingListAddress.size()) &&
+        window_.lstMailingListAddressEnabled;
+
+    auto& active = props_.lstActive;
+    const bool haveMailers = !active.empty();
+    for (int page = 0; page < kPageCount; ++page)
+        if (PropsPages()[page].needsMailers) window_.tabVisible[page] = haveMailers;
+    window_.lblNoMailersVisible = !haveMailers;
+
+    const int selected = props_.activeItemIndex;
+    if (haveMailers && selected >= 0 && selected < static_cast<int>(active.size())) {
+        const std::string script = DriverFileOf(active[selected]);
+        for (int i = 0; i < static_cast<int>(active.size()); ++i) {
+            std::string& item = active[i];
+            const bool marked = !item.empty() && item.front() == '=';
+            if (i != selected && DriverFileOf(item) == script) {
+                if (!marked) item.insert(item.begin(), '=');
+            } else if (marked) {
+                item.erase(item.begin());
+            }
+        }
+    }
+
+    if (!haveMailers) {
+        SelectPage(pgMailerChoice);
+        if (!view_.windowVisible()) ShowPropertiesWindow();
+    }
+}
+
+void TfrmProps::SelectPage(int index) {
+    if (index < 0 || index >= kPageCount)
+        throw AppError("List index out of bounds (" + std::to_string(index) + ")");
+    window_.activePage = index;
+}
+
+void TfrmProps::ShowPropertiesWindow() {
+    const PixelPoint at = PlaceForm(view_.screenSize(), view_.windowSize(), 0.5, 0.5);
+    view_.moveWindow(at.x, at.y);
+    view_.showWindow();
+    FormShow();
+    view_.bringApplicationToFront();
+}
+
+void TfrmProps::BuildActiveDriverScripts() {
+    std::vector<std::string> scripts;
+    auto lessIgnoringCase = [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    for (const std::string& item : props_.lstActive) {
+        std::string script = DriverFileOf(item);
+        auto at = std::lower_bound(scripts.begin(), scripts.end(), script, lessIgnoringCase);
+        if (at != scripts.end() && SameTextIgnoringCase(*at, script)) continue;
+        scripts.insert(at, std::move(script));
+    }
+    activeDriverScripts_ = std::move(scripts);
+}
 
 }  // namespace v5

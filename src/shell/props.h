@@ -1,15 +1,20 @@
 #pragma once
 // The properties window's portable model: the start-up sequence, the 6-second timer,
 // the shutdown paths and the handlers of the shell. The Win32 view forwards events here.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ports.h"
+#include "shell/TaskIcon.h"
 #include "shell/diagnostics.h"
+#include "shell/props_layout.h"
 #include "shell/props_state.h"
 #include "shell/shell_state.h"
+#include "shell/verslab.h"
 
 namespace v5 {
 
@@ -35,6 +40,35 @@ enum : std::int32_t {
     tpUnload = 99999,
 };
 
+inline constexpr const char* kPropsClassName = "TfrmProps";
+inline constexpr const char* kTaskIcon1Tip = "Vostrel 5";
+inline constexpr const char* kTaskIcon2Tip = "Vostrel Tools";
+inline constexpr const char* kTrayRunLogLine = "MainPGP-T";
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Where a form goes on the screen: fx and fy of the free width and height, each rounded to the
+// nearest whole number (halves to the even neighbour).
+PixelPoint PlaceForm(PixelSize screen, PixelSize form, double fx, double fy);
+
+// What the window shows beyond the settings themselves.
+struct PropsWindowState {
+    std::array<bool, kPageCount> tabVisible{true, true, true, true, true};
+    int activePage = pgMailerChoice;
+    bool lblNoMailersVisible = false;
+    bool btnMailingListAddressAddEnabled = false;
+    bool btnMailingListAddressRemoveEnabled = false;
+    bool lstMailingListAddressEnabled = true;
+    std::string txtClipboardReceiver;
+};
+
 // What the model asks of its own window.
 class PropsView {
 public:
@@ -45,6 +79,15 @@ public:
     virtual void bringToFront() = 0;
     // The application shows no main window when its loop starts and has no taskbar button.
     virtual void hideApplicationWindow() = 0;
+    // The window's outer size, the screen's size, and moving the window's top left corner.
+    virtual PixelSize windowSize() const { return {}; }
+    virtual PixelSize screenSize() const { return {}; }
+    virtual void moveWindow(int /*left*/, int /*top*/) {}
+    virtual void bringApplicationToFront() {}
+    // Selects the whole About text, ready for copying.
+    virtual void selectAboutText() {}
+    virtual void popupToolsMenu(int /*x*/, int /*y*/) {}
+    virtual void showHelp(const std::string& /*helpFile*/, int /*topic*/) {}
 };
 
 struct PropsPorts {
@@ -55,6 +98,11 @@ struct PropsPorts {
     PropsView& view;
     // The program's own "FileVersion" value, written to the settings at every load.
     std::function<std::string()> programFileVersion = {};
+    // The tray, version resources and Windows version; where one is not given (tests of other
+    // parts of the window), the icons never reach a tray and the version texts are empty.
+    Tray* tray = nullptr;
+    VersionResources* versions = nullptr;
+    OsVersion* os = nullptr;
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -63,6 +111,9 @@ inline constexpr int kVirtualKeyA = 0x41;
 class TfrmProps {
 public:
     explicit TfrmProps(PropsPorts ports);
+    // The tray icons' events point back at this object: it stays where it was made.
+    TfrmProps(const TfrmProps&) = delete;
+    TfrmProps& operator=(const TfrmProps&) = delete;
 
     // The start-up sequence; `arguments` are the program's arguments without its own path.
     void FormCreate(const std::vector<std::string>& arguments);
@@ -78,23 +129,60 @@ public:
     // True when the key was handled here and must not reach the focused control.
     bool FormKeyDown(int virtualKey, bool ctrl, bool alt);
 
+    // Handlers of the window and its tray icons.
+    void FormShow();
+    void FormResize(bool minimised);
+    // pageIndex: the now active page, in page order.
+    void PageControl1Change(int pageIndex);
+    void btnHelpClick();
+    void chkShowTipsClick();
+    void txtAboutMouseDown();
+    void txtMailingListAddressChange();
+    void lstMailingListAddressClick();
+    void btnMailingListAddressAddClick();
+    void btnMailingListAddressRemoveClick();
+    void lstLibraryClick();
+    void lstActiveClick();
+    void TaskIcon1Click();
+    void TaskIcon1RightClick();
+    void TaskIcon2RightClick(int x, int y);
+    void mnuHelpClick();
+    // F1 and the "?" button on a control of the table.
+    void ShowHelpFor(std::string_view controlName);
+
+    // Shared routines of the window.
+    void UpdateControls();
+    // Throws AppError "List index out of bounds (%d)" for an index outside the pages.
+    void SelectPage(int index);
+    void ShowPropertiesWindow();
+    void BuildActiveDriverScripts();
+
     const std::string& CommandLine() const { return commandLineText_; }
     PropsState& Props() { return props_; }
+    const PropsWindowState& Window() const { return window_; }
     const std::string& AboutText() const { return aboutText_; }
+    const std::vector<std::string>& ActiveDriverScripts() const { return activeDriverScripts_; }
+
+    TTaskIcon TaskIcon1;
+    TTaskIcon TaskIcon2;
+    TVersionLabel VersionLabel1;
+    // The routine processing run that a click on TaskIcon1 starts; connected by the run itself.
+    std::function<void()> MainPGP;
+    // The PGP product name and file version, as the PGP launcher reads them.
+    std::string PgpProductName;
+    std::string PgpFileVersion;
 
 private:
     // Start-up steps that later parts of the program fill.
     void ClearRunState();
     void LoadActiveMailers();
     void LoadDriverCatalogue();
-    void BuildActiveDriverScripts();
     void LoadSettings();
     void SaveSettings();
     // The PGP launcher reads the PGP program's product name and version.
     void ReadPgpVersion();
     void ShowToolsButtonIfPresent();
     void TickShowTips();
-    void UpdateControls();
     void SetMainWindowInvisible();
     bool TipEnabled() const;
     void ShowTipOfTheDay();
@@ -107,7 +195,10 @@ private:
     Profile& profile_;
     PropsView& view_;
     std::function<std::string()> programFileVersion_;
+    OsVersion* os_;
     PropsState props_;
+    PropsWindowState window_;
+    std::vector<std::string> activeDriverScripts_;
     std::string commandLineText_;
     std::string aboutText_;
 };

@@ -76,6 +76,63 @@ public:
     bool windowVisible() const override { return visible; }
     void bringToFront() override { calls.push_back("front"); }
     void hideApplicationWindow() override { applicationWindowHidden = true; calls.push_back("hideApp"); }
+
+    PixelSize window{559, 438};
+    PixelSize screen{1024, 768};
+    PixelPoint position{-1, -1};
+    std::vector<int> helpTopics;
+    std::string helpFile;
+    std::vector<PixelPoint> toolsMenus;
+    PixelSize windowSize() const override { return window; }
+    PixelSize screenSize() const override { return screen; }
+    void moveWindow(int left, int top) override { position = {left, top}; calls.push_back("move"); }
+    void bringApplicationToFront() override { calls.push_back("appFront"); }
+    void selectAboutText() override { calls.push_back("selectAbout"); }
+    void popupToolsMenu(int x, int y) override { toolsMenus.push_back({x, y}); calls.push_back("toolsMenu"); }
+    void showHelp(const std::string& file, int topic) override {
+        helpFile = file;
+        helpTopics.push_back(topic);
+    }
+};
+
+// The tray: records every call and answers as told.
+class FakeTray : public Tray {
+public:
+    struct Call {
+        TrayOperation operation;
+        TrayEntry entry;
+    };
+    std::vector<Call> calls;
+    bool accept = true;
+    TrayPoint cursor{100, 200};
+    bool notify(TrayOperation operation, const TrayEntry& entry) override {
+        calls.push_back({operation, entry});
+        return accept;
+    }
+    TrayPoint cursorPos() override { return cursor; }
+};
+
+// Version resources of named files: each file holds key/value pairs under full sub-block names.
+class FakeVersionResources : public VersionResources {
+public:
+    std::string self = "C:\\V5\\Vostrel5.EXE";
+    std::map<std::string, std::map<std::string, std::string>> files;
+    std::vector<std::string> queries;
+    std::string ownFileName() override { return self; }
+    VersionLookup query(const std::string& file, const std::string& subBlock) override {
+        queries.push_back(file + "|" + subBlock);
+        auto f = files.find(file);
+        if (f == files.end()) return {VersionLookup::NoResource, {}};
+        auto v = f->second.find(subBlock);
+        if (v == f->second.end()) return {VersionLookup::NoValue, {}};
+        return {VersionLookup::Found, v->second};
+    }
+};
+
+class FakeOsVersion : public OsVersion {
+public:
+    OsVersionInfo info{6, 1, 7601, 2, "Service Pack 1"};
+    OsVersionInfo get() override { return info; }
 };
 
 }  // namespace v5::fakes

@@ -1,6 +1,8 @@
 // The properties window's model at start-up, Ok and Cancel, as far as the settings go.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
 #include "shell/file_routines.h"
@@ -25,9 +27,11 @@ protected:
 
     PropsSettings() { state.InstallDir = dir.path(); }
 
-    TfrmProps Started() {
-        TfrmProps props({state, log, app, profile, view, [] { return std::string("5.1.1.27"); }});
-        props.FormCreate({});
+    // The model holds its tray icons, whose events point back at it: it stays where it was made.
+    std::unique_ptr<TfrmProps> Started() {
+        auto props = std::make_unique<TfrmProps>(
+            PropsPorts{state, log, app, profile, view, [] { return std::string("5.1.1.27"); }});
+        props->FormCreate({});
         return props;
     }
 };
@@ -35,11 +39,11 @@ protected:
 TEST_F(PropsSettings, StartUpLoadsTheActiveMailersLinesAndTheSettings) {
     WriteFileStringOrThrow(dir / kActiveMailersFileName, "Mailer A" + blanks + "a.ini\r\nMailer B" + blanks + "b.ini\r\n");
     profile.setFileText(kSettingsFileName, "[General]\r\nRecentPage=0x3\r\nTipEnabled=0\r\n");
-    TfrmProps props = Started();
-    EXPECT_EQ(props.Props().activeMailersLines,
+    auto props = Started();
+    EXPECT_EQ(props->Props().activeMailersLines,
               (std::vector<std::string>{"Mailer A" + blanks + "a.ini", "Mailer B" + blanks + "b.ini"}));
-    EXPECT_EQ(props.Props().RecentPage, 3);
-    EXPECT_FALSE(props.Props().chkShowTips);
+    EXPECT_EQ(props->Props().RecentPage, 3);
+    EXPECT_FALSE(props->Props().chkShowTips);
     EXPECT_EQ(profile.readString(kSettingsFileName, "General", "Version", ""), "File Version: 5.1.1.27");
     EXPECT_EQ(state.TracePoint, 4409);
 }
@@ -49,20 +53,20 @@ TEST_F(PropsSettings, StartUpTicksTheTipBoxAndFindsPgpTools) {
     const std::string pgpDir = dir / "PGP\\";
     profile.setFileText(kSettingsFileName, "[PGP]\r\nMainexe=" + pgpDir + "PGPtray.exe\r\n");
     {
-        TfrmProps props = Started();
-        EXPECT_TRUE(props.Props().chkShowTips);
-        EXPECT_FALSE(props.Props().btnToolsVisible);
+        auto props = Started();
+        EXPECT_TRUE(props->Props().chkShowTips);
+        EXPECT_FALSE(props->Props().btnToolsVisible);
     }
     WriteFileStringOrThrow(pgpDir + "PGPTools.Exe", "");
-    TfrmProps props = Started();
-    EXPECT_TRUE(props.Props().btnToolsVisible);
+    auto props = Started();
+    EXPECT_TRUE(props->Props().btnToolsVisible);
 }
 
 TEST_F(PropsSettings, CancelRestoresOptionsAndAddressesButKeepsTheActiveList) {
     profile.setFileText(kSettingsFileName, "[General]\r\noptProcessing=1\r\nRecentPage=0\r\n");
     WriteFileStringOrThrow(dir / kMailingListFileName, "one@example.org\r\ntwo@example.org\r\n");
-    TfrmProps props = Started();
-    PropsState& p = props.Props();
+    auto props = Started();
+    PropsState& p = props->Props();
     p.lstLibrary = {"Mailer B" + blanks + "b.ini"};
     p.lstActive = {"Mailer A" + blanks + "a.ini"};
 
@@ -72,7 +76,7 @@ TEST_F(PropsSettings, CancelRestoresOptionsAndAddressesButKeepsTheActiveList) {
     p.RecentPage = 3;
     p.lstActive.push_back(p.lstLibrary.back());
     p.lstLibrary.pop_back();
-    props.btnCancelClick();
+    props->btnCancelClick();
 
     EXPECT_EQ(p.lstMailingListAddress, (std::vector<std::string>{"one@example.org", "two@example.org"}));
     EXPECT_EQ(p.optProcessing, 1);
@@ -85,12 +89,12 @@ TEST_F(PropsSettings, CancelRestoresOptionsAndAddressesButKeepsTheActiveList) {
 }
 
 TEST_F(PropsSettings, OkSavesThenHides) {
-    TfrmProps props = Started();
-    props.Props().lstMailingListAddress = {"list@example.org"};
-    props.Props().lstActive = {"=Mailer A" + blanks + "a.ini"};
-    props.Props().chkIgnoreWrappedKeys = true;
+    auto props = Started();
+    props->Props().lstMailingListAddress = {"list@example.org"};
+    props->Props().lstActive = {"=Mailer A" + blanks + "a.ini"};
+    props->Props().chkIgnoreWrappedKeys = true;
     view.visible = true;
-    props.btnOkClick();
+    props->btnOkClick();
     EXPECT_FALSE(view.visible);
     EXPECT_EQ(state.TracePoint, tpOkSaved);
     EXPECT_EQ(ReadFileString(dir / kMailingListFileName), "list@example.org\r\n");
@@ -99,20 +103,20 @@ TEST_F(PropsSettings, OkSavesThenHides) {
 }
 
 TEST_F(PropsSettings, OkWithAnUnwritableSettingsFileStaysOpenAndRaises) {
-    TfrmProps props = Started();
+    auto props = Started();
     profile.failWritesTo(kSettingsFileName);
     view.visible = true;
-    EXPECT_THROW(props.btnOkClick(), AppError);
+    EXPECT_THROW(props->btnOkClick(), AppError);
     EXPECT_TRUE(view.visible);
     EXPECT_FALSE(FileExists(dir / kMailingListFileName));
 }
 
 TEST_F(PropsSettings, TipSettingsSavedFromTheWindow) {
-    TfrmProps props = Started();
-    props.Props().TipEnabled = false;
-    props.Props().TipNumber = 3;
-    props.SaveTipSettings();
-    EXPECT_FALSE(props.Props().chkShowTips);
+    auto props = Started();
+    props->Props().TipEnabled = false;
+    props->Props().TipNumber = 3;
+    props->SaveTipSettings();
+    EXPECT_FALSE(props->Props().chkShowTips);
     EXPECT_EQ(profile.readInt(kSettingsFileName, "General", "TipEnabled", 1), 0);
     EXPECT_EQ(profile.readInt(kSettingsFileName, "General", "TipNumber", 0), 3);
 }

@@ -6,6 +6,7 @@ namespace v5::win32 {
 namespace {
 KeyPreview gKeyPreview = nullptr;
 std::function<void()> gEndOfRun;
+HWND gDialogWindow = nullptr;
 }
 
 std::string Win32Clock::shortDate() {
@@ -30,11 +31,14 @@ void Win32Application::terminate() {
 }
 
 void SetKeyPreview(KeyPreview preview) { gKeyPreview = preview; }
+void SetDialogWindow(HWND window) { gDialogWindow = window; }
 
 bool DispatchOne(MSG& msg) {
     if (msg.message == WM_QUIT) return false;
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && gKeyPreview && gKeyPreview(msg))
         return true;
+    // Tab, the arrow keys, access keys, Enter and Esc move through the main window's controls.
+    if (gDialogWindow && IsDialogMessageA(gDialogWindow, &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;

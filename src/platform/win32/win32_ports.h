@@ -40,6 +40,8 @@ private:
 // Returns false when the message was WM_QUIT.
 using KeyPreview = bool (*)(const MSG& msg);
 void SetKeyPreview(KeyPreview preview);
+// The window whose controls the keyboard navigates as in a dialog.
+void SetDialogWindow(HWND window);
 bool DispatchOne(MSG& msg);
 
 // The end of a run: its last log line, the main window's destruction, the single-instance

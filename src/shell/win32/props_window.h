@@ -1,22 +1,33 @@
 #pragma once
 // The Win32 view of the properties window and the application's hidden top-level window.
+// The controls are made from the table of props_layout; every event goes to the model, and the
+// model's state is shown again afterwards.
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/props.h"
+#include "shell/win32/TaskIcon_win32.h"
 
 namespace v5::win32 {
 
 inline constexpr const char* kApplicationWindowClass = "TApplication";
 inline constexpr const char* kPropsWindowClass = "TfrmProps";
 inline constexpr UINT_PTR kTimer1Id = 1;
-inline constexpr int kIdBtnUnload = 1001;
+inline constexpr int kIdBtnUnload = idBtnUnload;
 
 class PropsWindow : public PropsView {
 public:
-    // Creates the hidden application window and the (hidden) properties window.
+    PropsWindow() = default;
+    ~PropsWindow() override;
+    PropsWindow(const PropsWindow&) = delete;
+    PropsWindow& operator=(const PropsWindow&) = delete;
+
+    // Creates the hidden application window and the (hidden) properties window with its controls.
     bool create(HINSTANCE instance, const std::string& title);
+    // Connects the model: its tray icons get their windows and pictures here.
     void attach(TfrmProps& model, Diagnostics& diagnostics, Application& application);
 
     HWND applicationWindow() const { return appWindow_; }
@@ -27,15 +38,26 @@ public:
     bool windowVisible() const override;
     void bringToFront() override;
     void hideApplicationWindow() override;
+    PixelSize windowSize() const override;
+    PixelSize screenSize() const override;
+    void moveWindow(int left, int top) override;
+    void bringApplicationToFront() override;
+    void selectAboutText() override;
+    void popupToolsMenu(int x, int y) override;
+    void showHelp(const std::string& helpFile, int topic) override;
 
     // Runs a model handler; whatever escapes it is reported with the given sender's class name.
+    // The model's state is shown afterwards.
     template <typename Handler>
     void guarded(const char* senderClass, Handler&& handler) {
+        ++depth_;
         try {
             handler();
         } catch (...) {
             if (diagnostics_) diagnostics_->AppExceptionInFlight(senderClass);
         }
+        --depth_;
+        if (depth_ == 0) render();
     }
 
     // Sees key presses before the focused control does.
@@ -44,10 +66,34 @@ public:
 private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(int id, int code);
+    void createControls(HINSTANCE instance);
+    void createMenus();
+    HWND item(const char* name) const;
+    std::string nameOf(HWND control) const;
+    // The value of the control that sent a notification, into the model; the model's state onto
+    // the controls.
+    void collect(const ControlSpec& control, HWND hwnd);
+    void render();
 
     HWND appWindow_ = nullptr;
     HWND mainWindow_ = nullptr;
+    HWND tooltips_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT noticeFont_ = nullptr;
+    HBRUSH noticeBrush_ = nullptr;
+    WNDPROC aboutProc_ = nullptr;
+    HMENU toolsMenu_ = nullptr;
+    HMENU libraryMenu_ = nullptr;
+    HMENU activeMenu_ = nullptr;
+    std::vector<int> tabPages_;  // page index of each tab shown
+    bool rendering_ = false;
+    int depth_ = 0;
+    HINSTANCE instance_ = nullptr;
+    TaskIconWindow taskIcon1Window_;
+    TaskIconWindow taskIcon2Window_;
     TfrmProps* model_ = nullptr;
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;

@@ -13,7 +13,9 @@
 #include "shell/diagnostics.h"
 #include "shell/file_routines.h"
 #include "shell/props.h"
+#include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
+#include "shell/win32/verslab_win32.h"
 
 using namespace v5;
 
@@ -92,8 +94,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     boxes.setOwner(view.applicationWindow());
     gView = &view;
     win32::SetKeyPreview(PreviewKey);
+    win32::SetDialogWindow(view.mainWindow());
 
-    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion});
+    win32::Win32Tray tray;
+    win32::Win32VersionResources versions;
+    win32::Win32OsVersion os;
+    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
     view.attach(props, diagnostics, application);
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
     // Window search, menu driving and the confirmation strip, for the drivers to use.
@@ -105,6 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
         props.FormDestroy();
         gView = nullptr;
+        win32::SetDialogWindow(nullptr);
         if (mutex) CloseHandle(mutex);
         mutex = nullptr;
     });

@@ -1,0 +1,60 @@
+// The two tray icons of the real program, clicked through Wine's own tray window.
+#include "e2e_support.h"
+#include "tray_support.h"
+
+using namespace e2e;
+
+namespace {
+int CountLines(const std::string& log, const std::string& tail) {
+    int n = 0;
+    for (const std::string& line : LogLines(log))
+        if (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0) ++n;
+    return n;
+}
+}  // namespace
+
+TEST(Tray, BothIconsComeWithTheProgramAndGoWithIt) {
+    const std::size_t before = TrayIcons().size();
+    Installation install;
+    Process program = install.startResident("icons");
+    EXPECT_TRUE(WaitFor([&] { return TrayIcons().size() == before + 2; })) << TrayIcons().size();
+    RequestClose(program);
+    ASSERT_TRUE(program.waitExit());
+    EXPECT_TRUE(WaitFor([&] { return TrayIcons().size() == before; })) << "icons left behind";
+}
+
+TEST(Tray, LeftClicksOnTheMainIconEachStartOneRunAndTheToolsIconStartsNone) {
+    Installation install;
+    Process program = install.startResident("clicks");
+    std::vector<HWND> icons;
+    ASSERT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; }));
+    // A double click arrives as down, up, double click, up: two clicks, each a run of its own as
+    // long as the first has ended before the second comes.
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        ClickTrayIcon(icons[0], message);
+    ASSERT_TRUE(WaitFor([&] { return CountLines(install.log(), ": MainPGP-T") == 2; })) << install.log();
+    ClickTrayIcon(icons[1], WM_LBUTTONUP);
+    ClickTrayIcon(icons[1], WM_LBUTTONDBLCLK);
+    ClickTrayIcon(icons[0], WM_LBUTTONUP);
+    ASSERT_TRUE(WaitFor([&] { return CountLines(install.log(), ": MainPGP-T") == 3; })) << install.log();
+    EXPECT_FALSE(IsWindowVisible(MainWindowOf(program)));
+    RequestClose(program);
+    EXPECT_TRUE(program.waitExit());
+    EXPECT_EQ(CountLines(install.log(), ": MainPGP-T"), 3);
+}
+
+TEST(Tray, RightClickOnTheToolsIconOpensItsMenu) {
+    Installation install;
+    Process program = install.startResident("tools");
+    std::vector<HWND> icons;
+    ASSERT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; }));
+    ClickTrayIcon(icons[1], WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = VisibleWindowOf(program.id(), "#32768")) != nullptr; }))
+        << DescribeWindows(program);
+    EXPECT_FALSE(IsWindowVisible(MainWindowOf(program)));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(program.id(), "#32768") == nullptr; }));
+    RequestClose(program);
+    EXPECT_TRUE(program.waitExit());
+}

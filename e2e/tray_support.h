@@ -1,0 +1,73 @@
+#pragma once
+// Finding and clicking the program's tray icons under Wine, where the tray is a window of its own
+// ("Wine System Tray") whose child windows are the icons. A mouse message posted to such a child
+// reaches the icon's owner as its tray callback, as a real click does.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline constexpr const char* kWineTrayClass = "__winex11_standalone_tray";
+inline constexpr const char* kWineTrayIconClass = "__winex11_tray_icon";
+
+// The icons in the tray, left to right (the order in which they were added).
+inline std::vector<HWND> TrayIcons() {
+    std::vector<HWND> icons;
+    HWND tray = FindWindowA(kWineTrayClass, nullptr);
+    if (!tray) return icons;
+    for (HWND child = FindWindowExA(tray, nullptr, kWineTrayIconClass, nullptr); child;
+         child = FindWindowExA(tray, child, kWineTrayIconClass, nullptr))
+        if (IsWindowVisible(child)) icons.push_back(child);
+    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return icons;
+}
+
+inline void ClickTrayIcon(HWND icon, UINT mouseMessage) { PostMessageA(icon, mouseMessage, 0, 0); }
+
+inline std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+// The window's text, asked of the window itself (GetWindowTextA would give another process's
+// edit controls as empty).
+inline std::string TextOf(HWND hwnd) {
+    char text[4096] = {};
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+struct VisibleWindowQuery {
+    DWORD pid;
+    std::string cls;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
+    auto* q = reinterpret_cast<VisibleWindowQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == q->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == q->cls) {
+        q->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of the process with the given class, or null.
+inline HWND VisibleWindowOf(DWORD processId, const std::string& className) {
+    VisibleWindowQuery query{processId, className, nullptr};
+    EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+}  // namespace e2e
