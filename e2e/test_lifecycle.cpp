@@ -165,7 +165,7 @@ TEST(Lifecycle, ALastLineThatCannotBeWrittenIsReportedInABoxThatWaitsForTheUser)
 
 // Windows may end a program as soon as it has answered the end of the session, so the last
 // line must be in the log by then.
-TEST(Lifecycle, DISABLED_SessionEndWritesTheLastLineBeforeItIsAnswered) {
+TEST(Lifecycle, SessionEndWritesTheLastLineBeforeItIsAnswered) {
     Installation install;
     Process program = install.startResident();
     HWND main = MainWindowOf(program);

@@ -1,5 +1,7 @@
 #include "shell/win32/props_window.h"
 
+#include "platform/win32/win32_ports.h"
+
 #include <commctrl.h>
 
 namespace v5::win32 {
@@ -149,7 +151,7 @@ bool PropsWindow::create(HINSTANCE instance, const std::string& title) {
         return false;
     appWindow_ = CreateWindowExA(0, kApplicationWindowClass, title.c_str(),
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
-                                 nullptr, instance, nullptr);
+                                 nullptr, instance, this);
     if (!appWindow_) return false;
 
     RECT frame{0, 0, kPropsClientWidth, kPropsClientHeight};
@@ -402,7 +404,33 @@ bool PropsWindow::previewKey(const MSG& msg) {
 }
 
 LRESULT CALLBACK PropsWindow::ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PropsWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && self->model_) {
+        switch (message) {
+            // A close request to the application is the main window's close request: it goes
+            // through the same question, refused while the window is visible.
+            case WM_CLOSE:
+                PostMessageA(self->mainWindow_, WM_CLOSE, 0, 0);
+                return 0;
+            case WM_ENDSESSION:
+                self->endSession(wParam != 0);
+                return 0;
+            default:
+                break;
+        }
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void PropsWindow::endSession(bool ending) {
+    if (!ending) return;
+    // Windows may end the process as soon as this message is answered: finish the run now.
+    application_->terminate();
+    EndOfRun();
 }
 
 LRESULT CALLBACK PropsWindow::AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -460,7 +488,7 @@ void PropsWindow::command(int id, int code) {
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
-            if (wParam == kTimer1Id) guarded(kPropsWindowClass, [&] { model_->Timer1Timer(); });
+            if (wParam == kTimer1Id) guarded("TTimer", [&] { model_->Timer1Timer(); });
             return 0;
         case WM_COMMAND:
             command(LOWORD(wParam), HIWORD(wParam));
@@ -518,7 +546,7 @@ LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
             return mayClose ? TRUE : FALSE;
         }
         case WM_ENDSESSION:
-            if (wParam) application_->terminate();
+            endSession(wParam != 0);
             return 0;
         default:
             return DefWindowProcA(mainWindow_, message, wParam, lParam);

@@ -68,6 +68,7 @@ private:
     static LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
+    void endSession(bool ending);
     void command(int id, int code);
     void createControls(HINSTANCE instance);
     void createMenus();

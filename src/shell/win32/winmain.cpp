@@ -101,20 +101,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32OsVersion os;
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
     view.attach(props, diagnostics, application);
-    view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
-    // Window search, menu driving and the confirmation strip, for the drivers to use.
-    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
-
+    // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {
         // The run's last line stays its last: no tick of the timer may log after it.
         KillTimer(view.mainWindow(), win32::kTimer1Id);
         view.guarded("TApplication", [&] { diagnostics.WriteDebugLog("Started " + state.ApplicationTitle); });
         props.FormDestroy();
+        // The tray icons go with their components, before the mutex is released.
+        props.TaskIcon2.SetActive(false);
+        props.TaskIcon1.SetActive(false);
         gView = nullptr;
         win32::SetDialogWindow(nullptr);
         if (mutex) CloseHandle(mutex);
         mutex = nullptr;
     });
+    view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+    // Window search, menu driving and the confirmation strip, for the drivers to use.
+    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
