@@ -4,6 +4,9 @@
 
 namespace v5 {
 
+inline constexpr const char* kApplicationTitle = "Vostrel 5";
+inline constexpr const char* kHelpFileName = "Vostrel5.hlp";
+
 // Process-wide values of the application shell, fixed at start-up and read by every subsystem.
 struct ShellState {
     std::string InstallDir;       // directory of the running executable, with its trailing backslash
@@ -11,16 +14,13 @@ struct ShellState {
     std::string MfdFilePath;      // ShortInstallDir + "tmpmfd.tmp"
     std::string DriverDir;        // driver package directory, no trailing backslash
     std::string DistInfoText;     // distribution text shown in the About text
-    std::string ApplicationTitle = "Vostrel 5";
-    std::string HelpFile = "Vostrel5.hlp";
+    std::string ApplicationTitle = kApplicationTitle;
+    std::string HelpFile = kHelpFileName;
     bool SilentStart = false;
     std::int32_t TracePoint = 0;
     std::int32_t DayCounter = 0;
     bool TrayClickBusy = false;
     bool SuperDebug = false;
 };
-
-inline constexpr const char* kApplicationTitle = "Vostrel 5";
-inline constexpr const char* kHelpFileName = "Vostrel5.hlp";
 
 }  // namespace v5
