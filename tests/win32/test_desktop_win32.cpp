@@ -76,14 +76,8 @@ struct RealFrame {
     ~RealFrame() { DestroyWindow(frame); }
 };
 
-struct Ports {
-    v5::ShellState state;
-    win32::Win32Clock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
+struct Ports : LoggedInTempFolder {
     win32::Win32Desktop desktop;
-    Ports() { state.InstallDir = TempFolder(); }
 };
 
 }  // namespace
