@@ -55,16 +55,6 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-void SetClipboardText(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-}
-
 std::string StandIn(const std::string& messageFile, bool rich, const std::string& title) {
     return "\"" + ExeDir() + "standin_mailer.exe\" " + (rich ? "/rich " : "") + "/load=" + messageFile + " " + title;
 }

@@ -17,6 +17,7 @@ namespace v5::wintest {
 std::string TempFolder();  // a fresh one, with a trailing backslash
 std::string ExeDir();      // the folder of this test program, with a trailing backslash
 bool WriteWholeFile(const std::string& path, const std::string& text);
+bool SetClipboardText(const std::string& text);  // false when the clipboard cannot be opened
 
 // The diagnostic log on the real clock, its boxes and the application recorded, in a fresh folder.
 struct LoggedInTempFolder {
