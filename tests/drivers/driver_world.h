@@ -9,19 +9,12 @@
 #include "drivers/winop.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics.h"
+#include "shell/diagnostics_fixture.h"
 #include "shell/file_routines.h"
-#include "temp_dir.h"
 
 namespace v5::testing {
 
-struct DriverWorld {
-    TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
+struct DriverWorld : DiagnosticsFixture {
     fakes::FakeDesktop desktop;
     fakes::FakeClipboard clipboard;
     fakes::FakeSleeper sleeper;
@@ -30,10 +23,7 @@ struct DriverWorld {
     TDataModule19 menus{desktop, diagnostics};
     BuiltInDriver driver{{state, diagnostics, desktop, clipboard, sleeper, boxes, confirmation, menus}};
 
-    DriverWorld() {
-        state.InstallDir = dir.path();
-        state.DriverDir = dir.path() + "drivers";
-    }
+    DriverWorld() { state.DriverDir = dir.path() + "drivers"; }
 
     // The driver package's class lists are named DriverDir + "\" + name, as the program joins them.
     void writeClassList(const std::string& name, const std::string& text) {
@@ -43,7 +33,7 @@ struct DriverWorld {
     // The log's messages, without date and time.
     std::vector<std::string> logMessages() const {
         std::vector<std::string> messages;
-        const std::string text = ReadFileString(dir.path() + kDebugLogName);
+        const std::string text = log();
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find("\r\n", start);

@@ -10,6 +10,7 @@
 #include "drivers/mfd.h"
 #include "drivers/mfd_reference.h"
 #include "fakes/fake_shell.h"
+#include "shell/diagnostics_fixture.h"
 #include "shell/diagnostics.h"
 #include "shell/file_routines.h"
 #include "shell/shell_state.h"
@@ -333,16 +334,7 @@ TEST(MFDRoundTrip, WritingThenReadingGivesBackWhatWasWritten) {
     }
 }
 
-class MFDFile : public ::testing::Test {
-protected:
-    testing::TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
-    void SetUp() override { state.InstallDir = dir.path(); }
-};
+class MFDFile : public ::testing::Test, protected testing::DiagnosticsFixture {};
 
 TEST_F(MFDFile, MissingFileReadsAsEmptyRecord) {
     EXPECT_EQ(ReadMFDFile(dir / "tmpmfd.tmp"), Cleared());

@@ -4,26 +4,16 @@
 #include <functional>
 #include <new>
 
+#include "diagnostics_fixture.h"
 #include "fakes/fake_shell.h"
 #include "shell/diagnostics.h"
 #include "shell/errors.h"
 #include "shell/file_routines.h"
-#include "temp_dir.h"
 
 namespace v5 {
 namespace {
 
-struct DiagnosticsTest : ::testing::Test {
-    testing::TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
-
-    DiagnosticsTest() { state.InstallDir = dir.path(); }
-    std::string log() const { return ReadFileString(dir / "DebugLog.Txt"); }
-};
+struct DiagnosticsTest : ::testing::Test, testing::DiagnosticsFixture {};
 
 TEST_F(DiagnosticsTest, EntriesAreStampedAppendedAndCreateTheLog) {
     EXPECT_FALSE(FileExists(dir / "DebugLog.Txt"));

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "diagnostics_fixture.h"
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
 #include "shell/file_routines.h"
@@ -13,24 +14,16 @@
 namespace v5 {
 namespace {
 
-class PropsSettings : public ::testing::Test {
+class PropsSettings : public ::testing::Test, protected testing::DiagnosticsFixture {
 protected:
-    testing::TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics log{state, clock, boxes, app};
     fakes::FakeProfile profile;
     fakes::FakePropsView view;
     const std::string blanks = std::string(200, ' ');
 
-    PropsSettings() { state.InstallDir = dir.path(); }
-
     // The model holds its tray icons, whose events point back at it: it stays where it was made.
     std::unique_ptr<TfrmProps> Started() {
         auto props = std::make_unique<TfrmProps>(
-            PropsPorts{state, log, app, profile, view, [] { return std::string("5.1.1.27"); }});
+            PropsPorts{state, diagnostics, app, profile, view, [] { return std::string("5.1.1.27"); }});
         props->FormCreate({});
         return props;
     }

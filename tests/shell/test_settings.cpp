@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics_fixture.h"
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
 #include "shell/file_routines.h"
@@ -35,22 +36,14 @@ private:
     const ShellState& state_;
 };
 
-class Settings : public ::testing::Test {
+class Settings : public ::testing::Test, protected testing::DiagnosticsFixture {
 protected:
-    testing::TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics log{state, clock, boxes, app};
     fakes::FakeProfile profile;
     PropsState props;
     std::vector<std::string> pgpVersionReadsFor;  // PgpMainExe each time the launcher was asked
 
-    Settings() { state.InstallDir = dir.path(); }
-
     SettingsPorts Ports(Profile& through) {
-        return {state, log, through, props, [] { return std::string("5.1.1.27"); },
+        return {state, diagnostics, through, props, [] { return std::string("5.1.1.27"); },
                 [this] { pgpVersionReadsFor.push_back(props.PgpMainExe); }};
     }
     SettingsPorts Ports() { return Ports(profile); }
@@ -58,7 +51,6 @@ protected:
     void Save() { SaveSettings(Ports()); }
     void StoreIni(const std::string& text) { profile.setFileText(kSettingsFileName, text); }
     std::string Ini() const { return profile.fileText(kSettingsFileName).value_or("<no file>"); }
-    std::string Log() const { return ReadFileString(dir / "DebugLog.Txt"); }
 };
 
 TEST_F(Settings, EmptyOrMissingSettingsFileGivesTheDefaults) {
@@ -80,7 +72,7 @@ TEST_F(Settings, EmptyOrMissingSettingsFileGivesTheDefaults) {
         EXPECT_EQ(props.PgpMainExe, "");
         EXPECT_TRUE(props.lstMailingListAddress.empty());
     }
-    EXPECT_NE(Log().find(": Loaded Mailing List File\r\n"), std::string::npos);
+    EXPECT_NE(log().find(": Loaded Mailing List File\r\n"), std::string::npos);
 }
 
 TEST_F(Settings, StoredValuesLoadAsTheWindowShowsThem) {

@@ -1,6 +1,7 @@
 // Start-up, the command line, the single-instance decision, the timer and the shutdown paths.
 #include <gtest/gtest.h>
 
+#include "diagnostics_fixture.h"
 #include "fakes/fake_shell.h"
 #include "shell/Just1_32.h"
 #include "shell/PathOfF.h"
@@ -56,24 +57,16 @@ TEST(SingleInstance, TitleAndDecision) {
     EXPECT_EQ(DecideInstance(false, true), InstanceOutcome::BringForwardAndEnd);
 }
 
-struct PropsTest : ::testing::Test {
-    testing::TempDir dir;
-    ShellState state;
-    fakes::FakeClock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
+// Without tray icons, version resources or a system version: only what the start-up needs.
+struct PropsTest : ::testing::Test, testing::DiagnosticsFixture {
     fakes::SimpleProfile profile;
     fakes::FakePropsView view;
-    Diagnostics diagnostics{state, clock, boxes, app};
     TfrmProps props{{state, diagnostics, app, profile, view}};
 
-    PropsTest() {
-        state.InstallDir = dir.path();
-        state.ShortInstallDir = "C:\\V5~1\\";
-    }
+    PropsTest() { state.ShortInstallDir = "C:\\V5~1\\"; }
     std::vector<std::string> logMessages() const {
         std::vector<std::string> messages;
-        const std::string text = ReadFileString(dir / "DebugLog.Txt");
+        const std::string text = log();
         const std::string stamp = "07/12/2026 14:03:09: ";
         for (std::size_t at = text.find(stamp); at != std::string::npos;) {
             std::size_t next = text.find(stamp, at + stamp.size());

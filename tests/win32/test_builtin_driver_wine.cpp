@@ -28,12 +28,7 @@ const std::string kMessage =
     "Dear friend,\r\n\r\nthis is the message held by the stand-in mailer.\r\nIt has several lines.\r\n\r\n-- \r\nme";
 
 // Everything the built-in driver needs, over the real desktop, clipboard and strip.
-struct RealWorld {
-    v5::ShellState state;
-    win32::Win32Clock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
+struct RealWorld : LoggedInTempFolder {
     win32::Win32Desktop desktop;
     win32::Win32Clipboard clipboard;
     win32::Win32Sleeper sleeper;
@@ -42,7 +37,6 @@ struct RealWorld {
     BuiltInDriver driver{{state, diagnostics, desktop, clipboard, sleeper, boxes, confirmation, menus}};
 
     RealWorld(const std::string& getSet, const std::string& selAll) {
-        state.InstallDir = TempFolder();
         state.DriverDir = state.InstallDir + "drivers";
         CreateDirectoryA(state.DriverDir.c_str(), nullptr);
         WriteWholeFile(state.DriverDir + "\\GetSet.AC", getSet);
@@ -59,16 +53,6 @@ std::string TextOf(HWND window) {
     const LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(copied));
     return text;
-}
-
-void SetClipboardText(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
 }
 
 std::string StandIn(const std::string& messageFile, bool rich, const std::string& title) {

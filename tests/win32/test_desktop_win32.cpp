@@ -76,14 +76,8 @@ struct RealFrame {
     ~RealFrame() { DestroyWindow(frame); }
 };
 
-struct Ports {
-    v5::ShellState state;
-    win32::Win32Clock clock;
-    fakes::FakeMessageBoxes boxes;
-    fakes::FakeApplication app;
-    Diagnostics diagnostics{state, clock, boxes, app};
+struct Ports : LoggedInTempFolder {
     win32::Win32Desktop desktop;
-    Ports() { state.InstallDir = TempFolder(); }
 };
 
 }  // namespace
@@ -158,13 +152,7 @@ TEST(Win32Desktop, GoneWindowsAndTheClipboard) {
     EXPECT_EQ(d.menuItemCount(d.menuOf(gone)), -1);
 
     const std::string text = "clipboard text";
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
+    ASSERT_TRUE(SetClipboardText(text));
     win32::Win32Clipboard clipboard;
     EXPECT_EQ(clipboard.text(), text);
 }

@@ -8,20 +8,9 @@
 #include "shell/diagnostics.h"
 #include "shell/errors.h"
 #include "shell/file_routines.h"
+#include "window_test_support.h"
 
-namespace {
-
-std::string TempFolder() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    char unique[MAX_PATH] = {};
-    GetTempFileNameA(temp, "v5w", 0, unique);
-    DeleteFileA(unique);
-    CreateDirectoryA(unique, nullptr);
-    return std::string(unique) + "\\";
-}
-
-}  // namespace
+using v5::wintest::TempFolder;
 
 TEST(Win32Files, LogEntriesCarryTheRegionalShortDateAndLongTime) {
     v5::win32::Win32Clock clock;

@@ -12,30 +12,17 @@
 #include "platform/win32/win32_ports.h"
 #include "shell/file_routines.h"
 #include "shell/settings.h"
+#include "window_test_support.h"
+
+using v5::wintest::ExeDir;
+using v5::wintest::TempFolder;
 
 namespace {
-
-std::string TempFolder() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    char unique[MAX_PATH] = {};
-    GetTempFileNameA(temp, "v5p", 0, unique);
-    DeleteFileA(unique);
-    CreateDirectoryA(unique, nullptr);
-    return std::string(unique) + "\\";
-}
 
 std::string WindowsDirectoryFile(const std::string& name) {
     char directory[MAX_PATH] = {};
     GetWindowsDirectoryA(directory, MAX_PATH);
     return std::string(directory) + "\\" + name;
-}
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text = path;
-    return text.substr(0, text.rfind('\\') + 1);
 }
 
 // The platform may keep a profile file in memory; this writes it out.
@@ -122,12 +109,12 @@ TEST(Win32Profile, WriteToAnUnreachableFileFails) {
 }
 
 TEST(Win32Version, FileVersionComesFromTheVersionResource) {
-    const std::string program = ProgramDirectory() + "Vostrel5.EXE";
+    const std::string program = ExeDir() + "Vostrel5.EXE";
     ASSERT_NE(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program << " is not built";
     EXPECT_EQ(v5::win32::FileVersionOf(program), "5.1.1.27");
     // The test program itself carries no version resource.
     EXPECT_EQ(v5::win32::ProgramFileVersion(), "");
-    EXPECT_EQ(v5::win32::FileVersionOf(ProgramDirectory() + "no such file.exe"), "");
+    EXPECT_EQ(v5::win32::FileVersionOf(ExeDir() + "no such file.exe"), "");
 }
 
 TEST(Win32Settings, LoadAndSaveThroughTheRealProfile) {

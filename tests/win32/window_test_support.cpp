@@ -1,6 +1,7 @@
 #include "window_test_support.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "drivers/Indicont.h"
 #include "drivers/win32/indicator_window.h"
@@ -29,6 +30,17 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
     if (!file) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     return std::fclose(file) == 0 && ok;
+}
+
+bool SetClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    return true;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {

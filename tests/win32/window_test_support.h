@@ -7,11 +7,28 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_shell.h"
+#include "platform/win32/win32_ports.h"
+#include "shell/diagnostics.h"
+#include "shell/shell_state.h"
+
 namespace v5::wintest {
 
-std::string TempFolder();  // with a trailing backslash
+std::string TempFolder();  // a fresh one, with a trailing backslash
 std::string ExeDir();      // the folder of this test program, with a trailing backslash
 bool WriteWholeFile(const std::string& path, const std::string& text);
+bool SetClipboardText(const std::string& text);  // false when the clipboard cannot be opened
+
+// The diagnostic log on the real clock, its boxes and the application recorded, in a fresh folder.
+struct LoggedInTempFolder {
+    ShellState state;
+    win32::Win32Clock clock;
+    fakes::FakeMessageBoxes boxes;
+    fakes::FakeApplication app;
+    Diagnostics diagnostics{state, clock, boxes, app};
+
+    LoggedInTempFolder() { state.InstallDir = TempFolder(); }
+};
 
 // Polls the condition, letting this thread's messages through, until it holds or the deadline passes.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
