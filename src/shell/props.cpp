@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "drivers/driver_entry.h"
+#include "pgp/launcher.h"
 #include "shell/PathOfF.h"
 #include "shell/about.h"
 #include "shell/errors.h"
@@ -180,10 +181,15 @@ void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props
 
 bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
-// The steps below are filled as the driver library, the PGP launcher and the tips arrive.
+// The steps below are filled as the driver library and the tips arrive.
 void TfrmProps::LoadDriverCatalogue() {}
-void TfrmProps::ReadPgpVersion() {}
 void TfrmProps::ShowTipOfTheDay() {}
+
+void TfrmProps::ReadPgpVersion() {
+    const PgpVersionTexts texts = ReadPGPVersion(VersionLabel1, props_.PgpMainExe);
+    PgpProductName = texts.productName;
+    PgpFileVersion = texts.fileVersion;
+}
 
 void TfrmProps::ShowToolsButtonIfPresent() {
     props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExeName);

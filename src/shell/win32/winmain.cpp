@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "drivers/win32/window_driving.h"
+#include "pgp/launcher.h"
+#include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
@@ -118,6 +120,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
     // Window search, menu driving and the confirmation strip, for the drivers to use.
     win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
+    // The PGP launcher, for the Special page's buttons and the processing run.
+    PgpState pgpState;
+    win32::Win32Processes processes;
+    win32::Win32Ticks ticks;
+    TPgpLauncher pgpLauncher({state, pgpState, props.Props().PgpMainExe, diagnostics, application,
+                              windowDriving.desktop, windowDriving.clipboard, processes, ticks,
+                              windowDriving.DataModule18});
+    props.PgpLauncher = &pgpLauncher;
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
