@@ -12,7 +12,7 @@ add_library(vostrel_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(vostrel_win32 PUBLIC vostrel_core comctl32 shell32 version gdi32 comdlg32 winspool user32)
 
 add_executable(Vostrel5 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/win32/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/vostrel5.rc)
-target_link_libraries(Vostrel5 PRIVATE vostrel_win32)
+target_link_libraries(Vostrel5 PRIVATE vostrel_win32 psapi)
 set_target_properties(Vostrel5 PROPERTIES OUTPUT_NAME "Vostrel5" SUFFIX ".EXE")
 
 # The driver script engine: a GUI-subsystem program that shows no window of its own.

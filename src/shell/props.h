@@ -213,6 +213,8 @@ public:
     std::string PgpFileVersion;
 
 private:
+    // Runs one step of the start-up; its failure is reported and the start-up goes on.
+    void CarryOn(const std::function<void()>& step);
     // Start-up steps that later parts of the program fill.
     void ClearRunState();
     void LoadActiveMailers();
