@@ -16,6 +16,7 @@
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
+#include "utilities/win32/tools_menu.h"
 
 using namespace v5;
 
@@ -99,6 +100,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Tray tray;
     win32::Win32VersionResources versions;
     win32::Win32OsVersion os;
+    // The tools icon's clipboard actions, with the printer that prints the clipboard.
+    win32::ToolsMenu toolsMenu(view.mainWindow(), diagnostics, clock, state.ApplicationTitle);
+    view.setToolsMenuHandler([&](std::string_view entry) { return toolsMenu.choose(entry); });
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
     view.attach(props, diagnostics, application);
     // Registered before start-up: the session may end while start-up still lets messages through.
