@@ -38,8 +38,8 @@ wrapped=$(grep -c 'word after word' "$build/printed-page-1.txt")
 # 20 mm margins left and right: no word may stand outside them (points; A4 is 595 wide).
 pdftotext -bbox "$pdf" "$build/printed-words.html"
 outside=$(awk -v w="$(pdfinfo "$pdf" | awk '/^Page size:/ {print $3}')" '
-  /<word / { match($0, /xMin="[0-9.]+"/); x0 = substr($0, RSTART + 6, RLENGTH - 7)
-             match($0, /xMax="[0-9.]+"/); x1 = substr($0, RSTART + 6, RLENGTH - 7)
+  /<word / { match($0, /xMin="[0-9.]+"/); x0 = substr($0, RSTART + 6, RLENGTH - 7) + 0
+             match($0, /xMax="[0-9.]+"/); x1 = substr($0, RSTART + 6, RLENGTH - 7) + 0
              if (x0 < 56.69 - 1 || x1 > w - 56.69 + 1) n++ }
   END { print n + 0 }' "$build/printed-words.html")
 [ "$outside" = 0 ] || fail "$outside words outside the margins"
