@@ -10,28 +10,6 @@ using namespace e2e;
 
 namespace {
 
-bool PutOnClipboard(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-    return true;
-}
-
-std::string ClipboardText() {
-    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
-    std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 // Opens the tools menu with a right click on its icon and presses the entry's access key.
 void ChooseFromToolsMenu(const Process& program, char accessKey) {
     std::vector<HWND> icons;
