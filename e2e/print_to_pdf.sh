@@ -27,14 +27,19 @@ until [ -n "$pdf" ] && [ -z "$(lpstat -o 2>/dev/null)" ] && pdfinfo "$pdf" >/dev
 done
 
 pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
-[ "$pages" = 2 ] || fail "expected 2 pages, got $pages"
+[ "$pages" = 3 ] || fail "expected 3 pages, got $pages"
 pdftotext -layout -f 1 -l 1 "$pdf" "$build/printed-page-1.txt"
-pdftotext -layout -f 2 -l 2 "$pdf" "$build/printed-page-2.txt"
+pdftotext -layout -f 3 -l 3 "$pdf" "$build/printed-page-3.txt"
 grep -q 'Vostrel 5 prints the clipboard\.' "$build/printed-page-1.txt" || fail "first line missing"
-grep -q 'Numbered line 01' "$build/printed-page-1.txt" || fail "numbered lines missing on page 1"
-grep -q 'Numbered line 60' "$build/printed-page-2.txt" || fail "the last line is not on page 2"
+pdftotext -layout "$pdf" - | grep -q 'Numbered line 01' || fail "numbered lines missing"
+grep -q 'Numbered line 60' "$build/printed-page-3.txt" || fail "the last line is not on page 3"
 wrapped=$(grep -c 'word after word' "$build/printed-page-1.txt")
 [ "$wrapped" -ge 6 ] || fail "the long line was not wrapped ($wrapped lines)"
+# The unbroken word comes out whole, over many lines.
+word="https://example.org/$(printf 'x%.0s' $(seq 3000))/end"
+pdftotext "$pdf" - | tr -d '\n\f' | grep -qF "$word" || fail "the unbroken word is not printed whole"
+broken=$(pdftotext "$pdf" - | grep -c '^x*$')
+[ "$broken" -ge 20 ] || fail "the unbroken word was not broken over lines ($broken)"
 # 20 mm margins left and right: no word may stand outside them (points; A4 is 595 wide).
 pdftotext -bbox "$pdf" "$build/printed-words.html"
 outside=$(awk -v w="$(pdfinfo "$pdf" | awk '/^Page size:/ {print $3}')" '
@@ -46,4 +51,4 @@ outside=$(awk -v w="$(pdfinfo "$pdf" | awk '/^Page size:/ {print $3}')" '
 
 pdftoppm -r 60 -f 1 -l 1 -png -singlefile "$pdf" "$build/printed-page" || fail "no picture of the page"
 if [ -n "${V5_SCREENSHOTS:-}" ]; then cp "$build/printed-page.png" docs/screenshots/printed-page.png; fi
-echo "print_to_pdf: $pages pages, $wrapped wrapped lines, every word within the margins"
+echo "print_to_pdf: $pages pages, $wrapped wrapped lines, a word broken over $broken more, every word within the margins"

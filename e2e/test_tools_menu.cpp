@@ -132,6 +132,8 @@ TEST(PrintJob, ClipboardPrintsOnTheDefaultPrinter) {
     for (int i = 0; i < 12; ++i)
         text += "This long line is wrapped at blanks to the width of the page, word after word. ";
     text += "\r\n";
+    // An unbroken word wider than 65,535 printer pixels: it must be broken, not taken to fit.
+    text += "https://example.org/" + std::string(3000, 'x') + "/end\r\n";
     for (int i = 1; i <= 60; ++i) text += "Numbered line " + std::to_string(100 + i).substr(1) + "\r\n";
     Installation install;
     Process program = install.startResident("print");
