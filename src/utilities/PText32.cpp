@@ -271,7 +271,7 @@ void TPrintText::WriteLine(std::string line) {
 // break is found by doubling and halving instead of one character at a time; and a long word
 // that starts a printed line is measured whole only when its first part fits.
 void TPrintText::WrapLine(std::string_view line) {
-    // Positions count from 1, as in the description of the rule; `part(a, b)` is a..b inclusive.
+    // Positions count from 1; `part(a, b)` is the characters a..b inclusive.
     const std::int64_t n = static_cast<std::int64_t>(line.size());
     const std::int64_t width = layout_.printableWidth;
     auto part = [&](std::int64_t a, std::int64_t b) -> std::string_view {
@@ -308,7 +308,7 @@ void TPrintText::WrapLine(std::string_view line) {
 
     // A word that starts a printed line and is longer than this is not measured whole at once.
     constexpr std::int64_t kMeasureWholeUpTo = 512;
-    std::int64_t scannedFrom = 0, scannedTo = -1;  // from+1..scannedTo-1 is known to hold no blank
+    std::int64_t scannedFrom = 0, scannedTo = -1;  // scannedFrom..scannedTo-1 holds no blank
 
     std::int64_t from = 1, pos = 1, lastBreak = 1, words = 0;
     for (;;) {
