@@ -76,5 +76,7 @@ if(E2E_SOURCES)
       add_dependencies(e2e_tests ${name})
     endforeach()
   endif()
-  add_test(NAME e2e_tests COMMAND e2e_tests)
+  # PrintJob.* needs a print server: the script starts one of its own around it.
+  add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-PrintJob.*)
+  add_test(NAME print_to_pdf COMMAND bash ${CMAKE_SOURCE_DIR}/e2e/print_to_pdf.sh ${CMAKE_BINARY_DIR})
 endif()

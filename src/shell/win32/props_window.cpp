@@ -381,9 +381,16 @@ void PropsWindow::popupToolsMenu(int x, int y) {
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(toolsMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, mainWindow_, nullptr));
     PostMessageA(mainWindow_, WM_NULL, 0, 0);
-    for (const MenuItemSpec& m : PropsMenuItems())
-        if (m.id != 0 && static_cast<UINT>(m.id) == chosen && std::string(m.name) == "mnuHelp") model_->mnuHelpClick();
     // "&Print", "&Quote " and "&Save to file" act on the clipboard; "E&xit" only closes the menu.
+    for (const MenuItemSpec& m : PropsMenuItems()) {
+        if (m.id == 0 || static_cast<UINT>(m.id) != chosen) continue;
+        const std::string name = m.name;
+        if (name == "popHelp")
+            model_->mnuHelpClick();
+        else if (toolsMenuHandler_)
+            // Errors of an action are the popup menu's, as the menu's own window would report them.
+            guarded("TPopupList", [&] { toolsMenuHandler_(name); });
+    }
 }
 
 void PropsWindow::showHelp(const std::string& helpFile, int topic) {

@@ -4,7 +4,9 @@
 // model's state is shown again afterwards.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,9 @@ public:
         if (depth_ == 0) render();
     }
 
+    // Runs the tools menu's clipboard entries, given the entry's name.
+    void setToolsMenuHandler(std::function<bool(std::string_view)> handler) { toolsMenuHandler_ = std::move(handler); }
+
     // Sees key presses before the focused control does.
     bool previewKey(const MSG& msg);
 
@@ -110,6 +115,7 @@ private:
     TfrmProps* model_ = nullptr;
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;
+    std::function<bool(std::string_view)> toolsMenuHandler_;
 };
 
 }  // namespace v5::win32

@@ -24,6 +24,7 @@
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
+#include "utilities/win32/tools_menu.h"
 
 using namespace v5;
 
@@ -146,6 +147,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Processes processes;
     DriverEngine driverEngine({state, drivers, application, profile, processes, diagnostics, boxes,
                                [&](const std::string& command) { windowDriving.builtInDriver.RunBuiltInDriver(command); }});
+    // The tools icon's clipboard actions, with the printer that prints the clipboard.
+    win32::ToolsMenu toolsMenu(view.mainWindow(), diagnostics, clock, state.ApplicationTitle);
+    view.setToolsMenuHandler([&](std::string_view entry) { return toolsMenu.choose(entry); });
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
                      &drivers, &driverEngine, &scriptInfo});
     view.attach(props, diagnostics, application);
