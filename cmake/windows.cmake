@@ -15,6 +15,18 @@ add_executable(Vostrel5 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/win32/winmain.cpp ${
 target_link_libraries(Vostrel5 PRIVATE vostrel_win32)
 set_target_properties(Vostrel5 PROPERTIES OUTPUT_NAME "Vostrel5" SUFFIX ".EXE")
 
+# What ships beside the program: the help compiled from its HTML sources (chmcmd writes into its
+# working folder) and the tips.
+find_program(CHMCMD chmcmd REQUIRED)
+file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Vostrel5.chm
+  COMMAND ${CHMCMD} ${CMAKE_SOURCE_DIR}/help/Vostrel5.hhp
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DEPENDS ${HELP_SOURCES} VERBATIM)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tips.dat
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/package/tips.dat ${CMAKE_BINARY_DIR}/tips.dat
+  DEPENDS ${CMAKE_SOURCE_DIR}/package/tips.dat VERBATIM)
+add_custom_target(help_and_tips ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm ${CMAKE_BINARY_DIR}/tips.dat)
+
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -36,6 +48,7 @@ if(WIN_TEST_SOURCES)
   add_executable(win32_tests ${WIN_TEST_SOURCES} ${FAKE_SOURCES})
   target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(win32_tests PRIVATE vostrel_win32 gtest gmock gtest_main)
+  add_dependencies(win32_tests help_and_tips)
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
@@ -45,7 +58,7 @@ if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(e2e_tests PRIVATE vostrel_core gtest gmock gtest_main user32 shell32 comctl32)
-  add_dependencies(e2e_tests Vostrel5)
+  add_dependencies(e2e_tests Vostrel5 help_and_tips)
   if(STANDIN_SOURCES)
     foreach(src ${STANDIN_SOURCES})
       get_filename_component(name ${src} NAME_WE)

@@ -137,6 +137,8 @@ Installation::Installation() {
     CreateDirectoryA(unique, nullptr);
     dir_ = std::string(unique) + "\\";
     CopyFileA((BuildDir() + "Vostrel5.EXE").c_str(), exe().c_str(), FALSE);
+    // The tip of the day is modal and would hold start-up: scenarios that want it switch it on.
+    WritePrivateProfileStringA("General", "TipEnabled", "0", "Vostrel5.INI");
 }
 
 Installation::~Installation() {

@@ -15,6 +15,7 @@
 #include "shell/props_state.h"
 #include "shell/shell_state.h"
 #include "shell/verslab.h"
+#include "utilities/Tips.h"
 
 namespace v5 {
 
@@ -103,6 +104,8 @@ struct PropsPorts {
     Tray* tray = nullptr;
     VersionResources* versions = nullptr;
     OsVersion* os = nullptr;
+    // Where the tip of the day is shown; without it (tests of other parts) no tip is shown.
+    TipsDialogs* tipsDialogs = nullptr;
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -136,6 +139,7 @@ public:
     void PageControl1Change(int pageIndex);
     void btnHelpClick();
     void chkShowTipsClick();
+    void btnNowClick();
     void txtAboutMouseDown();
     void txtMailingListAddressChange();
     void lstMailingListAddressClick();
@@ -186,6 +190,8 @@ private:
     void SetMainWindowInvisible();
     bool TipEnabled() const;
     void ShowTipOfTheDay();
+    // The Help button's topic: that of the page on show.
+    int HelpPageTopic() const;
     std::string ComposeAboutText();
     void ActivateTrayIcons();
 
@@ -196,6 +202,8 @@ private:
     PropsView& view_;
     std::function<std::string()> programFileVersion_;
     OsVersion* os_;
+    TipsDialogs* tipsDialogs_;
+    TipOfTheDayState tipOfTheDay_;
     PropsState props_;
     PropsWindowState window_;
     std::vector<std::string> activeDriverScripts_;

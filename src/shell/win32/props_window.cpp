@@ -1,13 +1,17 @@
 #include "shell/win32/props_window.h"
 
 #include "platform/win32/win32_ports.h"
+#include "shell/props_keyboard.h"
 
 #include <commctrl.h>
 
 namespace v5::win32 {
 namespace {
 
-constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Windows draws the context-help button only on a window without a minimise button. The "?" is
+// kept: it is the mouse's way to a control's help, while Ok, Cancel and the close box already
+// send the window back to the tray.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT;
 constexpr COLORREF kNoticeText = RGB(255, 0, 0);
 constexpr COLORREF kNoticeBack = RGB(255, 255, 0);
@@ -354,6 +358,11 @@ bool PropsWindow::windowVisible() const { return IsWindowVisible(mainWindow_) !=
 void PropsWindow::bringToFront() {
     SetForegroundWindow(mainWindow_);
     BringWindowToTop(mainWindow_);
+    // As a dialog does, the window opens with its first control focused.
+    if (GetFocus() == mainWindow_ || !IsChild(mainWindow_, GetFocus())) {
+        MSG tab{mainWindow_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        dialogKey(tab);
+    }
 }
 
 void PropsWindow::hideApplicationWindow() { ShowWindow(appWindow_, SW_HIDE); }
@@ -386,7 +395,7 @@ void PropsWindow::popupToolsMenu(int x, int y) {
 }
 
 void PropsWindow::showHelp(const std::string& helpFile, int topic) {
-    WinHelpA(mainWindow_, helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    if (help_) help_->showTopic(helpFile, topic);
 }
 
 bool PropsWindow::previewKey(const MSG& msg) {
@@ -400,7 +409,54 @@ bool PropsWindow::previewKey(const MSG& msg) {
             handled = true;
         }
     });
-    return handled;
+    return handled || dialogKey(msg);
+}
+
+bool PropsWindow::dialogKey(const MSG& msg) {
+    if (!model_ || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_CONTROL) < 0) return false;
+    DialogKey key = DialogKey::Letter;
+    char letter = 0;
+    switch (msg.wParam) {
+        case VK_TAB: key = shift ? DialogKey::ShiftTab : DialogKey::Tab; break;
+        case VK_UP: key = DialogKey::Up; break;
+        case VK_DOWN: key = DialogKey::Down; break;
+        case VK_LEFT: key = DialogKey::Left; break;
+        case VK_RIGHT: key = DialogKey::Right; break;
+        case VK_RETURN: key = DialogKey::Enter; break;
+        case VK_ESCAPE: key = DialogKey::Escape; break;
+        default:
+            if (!((msg.wParam >= 'A' && msg.wParam <= 'Z') || (msg.wParam >= '0' && msg.wParam <= '9'))) return false;
+            letter = static_cast<char>(msg.wParam);
+    }
+    if (alt && key != DialogKey::Letter) return false;
+    const std::string focused = nameOf(GetFocus());
+    DialogKeyContext context{focused, model_->Window().activePage,
+                             [&](const ControlSpec& c) {
+                                 HWND h = GetDlgItem(mainWindow_, c.id);
+                                 const bool shown = h && IsWindowVisible(h);
+                                 const bool named = c.kind == ControlKind::Label || c.kind == ControlKind::GroupBox;
+                                 return shown && (named || IsWindowEnabled(h));
+                             },
+                             [&](const ControlSpec& c) { return Checked(GetDlgItem(mainWindow_, c.id)); }};
+    const KeyOutcome outcome = PropsDialogKey(key, letter, alt, context);
+    HWND target = outcome.control.empty() ? nullptr : item(outcome.control.c_str());
+    switch (outcome.action) {
+        case KeyAction::Pass: return false;
+        case KeyAction::Ignore: return true;
+        case KeyAction::Focus:
+            SetFocus(target);
+            // Text boxes reached from the keyboard come with their text selected, ready to retype.
+            if (FindControl(outcome.control)->kind == ControlKind::Edit) SendMessageA(target, EM_SETSEL, 0, -1);
+            return true;
+        case KeyAction::Press:
+            SetFocus(target);
+            SendMessageA(target, BM_CLICK, 0, 0);
+            return true;
+    }
+    return false;
 }
 
 LRESULT CALLBACK PropsWindow::ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -470,8 +526,9 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
-        // The run buttons, the PGP buttons and "Show &Now" act once the run, the launcher and the
-        // tips are there; until then a click only records the choices.
+        else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
+        // The run buttons and the PGP buttons act once the run and the launcher are there; until
+        // then a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }

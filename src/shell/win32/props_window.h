@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/help.h"
 #include "shell/props.h"
 #include "shell/win32/TaskIcon_win32.h"
 
@@ -29,6 +30,8 @@ public:
     bool create(HINSTANCE instance, const std::string& title);
     // Connects the model: its tray icons get their windows and pictures here.
     void attach(TfrmProps& model, Diagnostics& diagnostics, Application& application);
+    // Where the Help button, F1, the "?" button and the tools menu open their topics.
+    void setHelp(Help* help) { help_ = help; }
 
     HWND applicationWindow() const { return appWindow_; }
     HWND mainWindow() const { return mainWindow_; }
@@ -62,6 +65,9 @@ public:
 
     // Sees key presses before the focused control does.
     bool previewKey(const MSG& msg);
+    // The dialog keys (Tab, arrows, Enter, Esc, access keys) as the window's own navigation
+    // answers them; false when the key belongs to the focused control.
+    bool dialogKey(const MSG& msg);
 
 private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -98,6 +104,7 @@ private:
     TfrmProps* model_ = nullptr;
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;
+    Help* help_ = nullptr;
 };
 
 }  // namespace v5::win32

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drivers/win32/window_driving.h"
+#include "platform/win32/help_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
@@ -16,6 +17,7 @@
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
+#include "utilities/win32/Tips_win32.h"
 
 using namespace v5;
 
@@ -99,7 +101,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Tray tray;
     win32::Win32VersionResources versions;
     win32::Win32OsVersion os;
-    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
+    win32::Win32Help help(view.mainWindow(), state.InstallDir);
+    view.setHelp(&help);
+    win32::TipsDialogWindow tips(instance, view.applicationWindow(), view.mainWindow(), diagnostics);
+    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
+                     &tips});
     view.attach(props, diagnostics, application);
     // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {
