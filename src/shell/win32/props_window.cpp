@@ -1,7 +1,6 @@
 #include "shell/win32/props_window.h"
 
 #include "platform/win32/win32_ports.h"
-#include "shell/props_keyboard.h"
 
 #include <commctrl.h>
 
@@ -18,18 +17,6 @@ constexpr COLORREF kNoticeBack = RGB(255, 255, 0);
 constexpr int kNoticeFontPixels = 13;
 // The About text is selected from its start for this many characters.
 constexpr int kAboutSelectLength = 9999;
-
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, name, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    return RegisterClassA(&wc) != 0;
-}
 
 struct Made {
     const char* className;
@@ -137,6 +124,18 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 }  // namespace
+
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, name, &wc)) return true;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    return RegisterClassA(&wc) != 0;
+}
 
 PropsWindow::~PropsWindow() {
     for (HMENU menu : {toolsMenu_, libraryMenu_, activeMenu_})
@@ -410,53 +409,6 @@ bool PropsWindow::previewKey(const MSG& msg) {
         }
     });
     return handled || dialogKey(msg);
-}
-
-bool PropsWindow::dialogKey(const MSG& msg) {
-    if (!model_ || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return false;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    if (GetKeyState(VK_CONTROL) < 0) return false;
-    DialogKey key = DialogKey::Letter;
-    char letter = 0;
-    switch (msg.wParam) {
-        case VK_TAB: key = shift ? DialogKey::ShiftTab : DialogKey::Tab; break;
-        case VK_UP: key = DialogKey::Up; break;
-        case VK_DOWN: key = DialogKey::Down; break;
-        case VK_LEFT: key = DialogKey::Left; break;
-        case VK_RIGHT: key = DialogKey::Right; break;
-        case VK_RETURN: key = DialogKey::Enter; break;
-        case VK_ESCAPE: key = DialogKey::Escape; break;
-        default:
-            if (!((msg.wParam >= 'A' && msg.wParam <= 'Z') || (msg.wParam >= '0' && msg.wParam <= '9'))) return false;
-            letter = static_cast<char>(msg.wParam);
-    }
-    if (alt && key != DialogKey::Letter) return false;
-    const std::string focused = nameOf(GetFocus());
-    DialogKeyContext context{focused, model_->Window().activePage,
-                             [&](const ControlSpec& c) {
-                                 HWND h = GetDlgItem(mainWindow_, c.id);
-                                 const bool shown = h && IsWindowVisible(h);
-                                 const bool named = c.kind == ControlKind::Label || c.kind == ControlKind::GroupBox;
-                                 return shown && (named || IsWindowEnabled(h));
-                             },
-                             [&](const ControlSpec& c) { return Checked(GetDlgItem(mainWindow_, c.id)); }};
-    const KeyOutcome outcome = PropsDialogKey(key, letter, alt, context);
-    HWND target = outcome.control.empty() ? nullptr : item(outcome.control.c_str());
-    switch (outcome.action) {
-        case KeyAction::Pass: return false;
-        case KeyAction::Ignore: return true;
-        case KeyAction::Focus:
-            SetFocus(target);
-            // Text boxes reached from the keyboard come with their text selected, ready to retype.
-            if (FindControl(outcome.control)->kind == ControlKind::Edit) SendMessageA(target, EM_SETSEL, 0, -1);
-            return true;
-        case KeyAction::Press:
-            SetFocus(target);
-            SendMessageA(target, BM_CLICK, 0, 0);
-            return true;
-    }
-    return false;
 }
 
 LRESULT CALLBACK PropsWindow::ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

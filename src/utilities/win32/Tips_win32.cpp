@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "shell/win32/props_window.h"
+
 namespace v5::win32 {
 namespace {
 
@@ -44,16 +46,7 @@ HWND TipsDialogWindow::item(const char* name) const {
 }
 
 void TipsDialogWindow::showModal(TfrmTips& dialog) {
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(instance_, kTipsWindowClass, &wc)) {
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = instance_;
-        wc.lpszClassName = kTipsWindowClass;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = LoadIconA(instance_, "MAINICON");
-        if (!RegisterClassA(&wc)) return;
-    }
+    if (!RegisterClassOnce(instance_, kTipsWindowClass, Proc)) return;
     RECT frame{0, 0, kTipsClientWidth, kTipsClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
