@@ -1,5 +1,5 @@
 // The tip of the day through the properties window's model: browsing, what reaches the settings
-// file and the help, the busy flag and the main tray icon, and when the dialog comes up.
+// file and the help, the busy flag and the main tray icon, and the daily and "Show &Now" showings.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -151,18 +151,6 @@ TEST(TipOfTheDay, OnScreenOnceWithoutTheMainIconAndShownWhenDue) {
     EXPECT_EQ(f.dialogs.captions.size(), 1u);
     f.props->btnNowClick();
     EXPECT_EQ(f.dialogs.captions.size(), 2u);
-}
-
-TEST(TipOfTheDay, AtStartUpUnlessSilent) {
-    const struct {
-        std::vector<std::string> arguments;
-        std::size_t shown;
-    } cases[] = {{{}, 1}, {{"/s"}, 0}, {{"x/sy"}, 0}, {{"/S"}, 1}};
-    for (const auto& c : cases) {
-        TipsFixture f("0,a\r\n");
-        f.props->FormCreate(c.arguments);
-        EXPECT_EQ(f.dialogs.captions.size(), c.shown) << (c.arguments.empty() ? "" : c.arguments[0]);
-    }
 }
 
 }  // namespace
