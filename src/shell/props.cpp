@@ -49,6 +49,9 @@ TfrmProps::TfrmProps(PropsPorts ports)
       view_(ports.view),
       programFileVersion_(std::move(ports.programFileVersion)),
       os_(ports.os),
+      drivers_(ports.drivers ? *ports.drivers : ownDrivers_),
+      runner_(ports.runner),
+      scriptInfo_(ports.scriptInfo),
       tipsDialogs_(ports.tipsDialogs) {
     TaskIcon1.OnClick = [this] { TaskIcon1Click(); };
     TaskIcon1.OnRightClick = [this](MouseButton, unsigned, int, int) { TaskIcon1RightClick(); };
@@ -73,11 +76,12 @@ void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.MfdFilePath = state_.ShortInstallDir + kMfdFileName;
 
     LoadActiveMailers();
+    // A catalogue that cannot be read is reported; the program carries on with empty lists, so
+    // that it can still be used and ended.
     try {
         LoadDriverCatalogue();
-    } catch (...) {
-        BuildActiveDriverScripts();
-        throw;
+    } catch (const std::exception& error) {
+        log_.AppException(kPropsClassName, error);
     }
     BuildActiveDriverScripts();
     view_.hideWindow();
@@ -182,8 +186,7 @@ void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props
 
 bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
-// The steps below are filled as the driver library and the PGP launcher arrive.
-void TfrmProps::LoadDriverCatalogue() {}
+// The steps below are filled as the PGP launcher arrives.
 void TfrmProps::ReadPgpVersion() {}
 
 void TfrmProps::ShowTipOfTheDay() {

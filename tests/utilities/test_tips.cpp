@@ -37,7 +37,7 @@ struct TipsFixture : testing::DiagnosticsFixture {
     explicit TipsFixture(const std::string& tipsFile) {
         WriteFileStringOrThrow(dir / kTipsFileName, tipsFile);
         props = std::make_unique<TfrmProps>(
-            PropsPorts{state, diagnostics, app, profile, view, {}, &tray, nullptr, nullptr, &dialogs});
+            PropsPorts{state, diagnostics, app, profile, view, {}, &tray, nullptr, nullptr, nullptr, nullptr, nullptr, &dialogs});
     }
     std::string stored(const char* key) { return profile.values[{kSettingsFileName, "General", key}]; }
 };

@@ -14,10 +14,10 @@ namespace {
 
 TEST(HelpWin32, EveryTopicOfTheProgramResolvesInTheCompiledHelp) {
     const std::string dir = wintest::ExeDir();
-    std::ifstream in(dir + kTipsFileName, std::ios::binary);
+    std::ifstream in(dir + "package\\" + kTipsFileName, std::ios::binary);
     std::stringstream tips;
     tips << in.rdbuf();
-    ASSERT_FALSE(tips.str().empty()) << "tips.dat is built beside the tests";
+    ASSERT_FALSE(tips.str().empty()) << "the package, tips.dat with it, is copied beside the tests";
     ASSERT_EQ(GetFileAttributesA((dir + "Vostrel5.hlp").c_str()), INVALID_FILE_ATTRIBUTES);
 
     win32::Win32Help help(nullptr, dir);
