@@ -28,6 +28,15 @@ foreach(f ${PACKAGE_FILES})
   configure_file(${f} ${CMAKE_BINARY_DIR}/package/${name} COPYONLY)
 endforeach()
 
+# The help, compiled from its HTML sources beside the program (chmcmd writes into its working
+# folder).
+find_program(CHMCMD chmcmd REQUIRED)
+file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Vostrel5.chm
+  COMMAND ${CHMCMD} ${CMAKE_SOURCE_DIR}/help/Vostrel5.hhp
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DEPENDS ${HELP_SOURCES} VERBATIM)
+add_custom_target(help ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
+
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -60,6 +69,7 @@ if(WIN_TEST_SOURCES)
   if(TARGET standin_pgp)
     add_dependencies(win32_tests standin_pgp)
   endif()
+  add_dependencies(win32_tests help)
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
@@ -69,7 +79,7 @@ if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(e2e_tests PRIVATE vostrel_core gtest gmock gtest_main user32 shell32 comctl32)
-  add_dependencies(e2e_tests Vostrel5 SBM)
+  add_dependencies(e2e_tests Vostrel5 SBM help)
   if(STANDIN_SOURCES)
     foreach(src ${STANDIN_SOURCES})
       get_filename_component(name ${src} NAME_WE)

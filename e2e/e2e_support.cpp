@@ -144,6 +144,8 @@ Installation::Installation() {
     for (const std::string& name : FilesIn(BuildDir() + "package\\"))
         CopyFileA((BuildDir() + "package\\" + name).c_str(), path(name).c_str(), FALSE);
     WritePrivateProfileStringA("Mail Form Drivers", "Path", driverDir().c_str(), "WIN.INI");
+    // The tip of the day is modal and would hold start-up: scenarios that want it switch it on.
+    WritePrivateProfileStringA("General", "TipEnabled", "0", "Vostrel5.INI");
 }
 
 Installation::~Installation() {

@@ -50,7 +50,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// A fresh installation folder holding a copy of Vostrel5.EXE; removed at the end.
+// A fresh installation folder holding a copy of Vostrel5.EXE, with the tip of the day switched off
+// in the settings file; removed at the end.
 class Installation {
 public:
     Installation();

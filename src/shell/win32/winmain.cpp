@@ -10,6 +10,7 @@
 #include "drivers/driver_state.h"
 #include "drivers/win32/mailer_dialogs.h"
 #include "drivers/win32/window_driving.h"
+#include "platform/win32/help_win32.h"
 #include "platform/win32/message_dialog_win32.h"
 #include "pgp/launcher.h"
 #include "platform/win32/processes_win32.h"
@@ -25,6 +26,7 @@
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
 #include "utilities/win32/tools_menu.h"
+#include "utilities/win32/Tips_win32.h"
 
 using namespace v5;
 
@@ -133,6 +135,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Tray tray;
     win32::Win32VersionResources versions;
     win32::Win32OsVersion os;
+    // Every Help button, F1, the "?" button and the tips open their topics here.
+    win32::Win32Help help(view.mainWindow(), state.InstallDir);
+    view.setHelp(&help);
     // Window search, menu driving and the confirmation strip, for the drivers to use.
     win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
     // The mail form drivers: their state, the Details window, the mailer choice and the message
@@ -144,14 +149,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     mailerChoice.setOwner(view.applicationWindow());
     win32::Win32MessageDialogs dialogs(state.HelpFile);
     dialogs.setOwner(view.applicationWindow());
+    dialogs.setHelp(&help);
     win32::Win32Processes processes;
     DriverEngine driverEngine({state, drivers, application, profile, processes, diagnostics, boxes,
                                [&](const std::string& command) { windowDriving.builtInDriver.RunBuiltInDriver(command); }});
     // The tools icon's clipboard actions, with the printer that prints the clipboard.
     win32::ToolsMenu toolsMenu(view.mainWindow(), diagnostics, clock, state.ApplicationTitle);
     view.setToolsMenuHandler([&](std::string_view entry) { return toolsMenu.choose(entry); });
+    win32::TipsDialogWindow tips(instance, view.applicationWindow(), view.mainWindow(), diagnostics);
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
-                     &drivers, &driverEngine, &scriptInfo});
+                     &drivers, &driverEngine, &scriptInfo, &tips});
     view.attach(props, diagnostics, application);
     // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {
