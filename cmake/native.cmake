@@ -3,11 +3,17 @@ file(GLOB_RECURSE POSIX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER POSIX_SOURCES INCLUDE REGEX "/posix/")
 target_sources(vostrel_core PRIVATE ${POSIX_SOURCES})
 
-option(V5_SANITIZE "Build the native tests with address and undefined-behaviour sanitizers" OFF)
-if(V5_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
-  add_link_options(-fsanitize=address,undefined)
-endif()
+# The sanitizers go on the targets themselves: directory-wide options would miss the core
+# library, which exists before this file is read. The core passes them on to every program
+# that links it; a native program that does not (a stand-in) calls v5_sanitize itself.
+option(V5_SANITIZE "Build the native core and its tests with address and undefined-behaviour sanitizers" OFF)
+function(v5_sanitize target)
+  if(V5_SANITIZE)
+    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+v5_sanitize(vostrel_core)
 
 find_package(GTest REQUIRED)
 file(GLOB_RECURSE NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*.cpp)
@@ -15,7 +21,7 @@ list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX "/tests/win32/")
 add_executable(core_tests ${NATIVE_TEST_SOURCES})
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(core_tests PRIVATE sbm_core vostrel_core GTest::gtest GTest::gmock GTest::gtest_main)
-target_compile_definitions(core_tests PRIVATE V5_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+target_compile_definitions(core_tests PRIVATE V5_SOURCE_DIR="${CMAKE_SOURCE_DIR}" V5_BUILD_DIR="${CMAKE_BINARY_DIR}")
 include(GoogleTest)
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 
