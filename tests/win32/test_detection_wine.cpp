@@ -24,9 +24,15 @@ namespace {
 
 // Acts on this thread's dialogs from inside their modal loops: the step runs every 50 ms until
 // it returns true.
+// A step that waits lets this thread's messages through, the next tick among them: a tick
+// that comes while a step runs does nothing.
 std::function<bool()> gStep;
+bool gStepping = false;
 void CALLBACK StepTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (gStep && gStep()) gStep = nullptr;
+    if (gStepping || !gStep) return;
+    gStepping = true;
+    if (gStep()) gStep = nullptr;
+    gStepping = false;
 }
 
 HWND OwnDialog(const std::string& caption) {
