@@ -5,7 +5,7 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0501)
 # Real adapters and window code; WinMain lives apart so tests can link the rest.
 file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER WIN32_SOURCES INCLUDE REGEX "/win32/")
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$")
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$|/src/pgptray/")
 # The core's own link-time platform pick.
 target_sources(vostrel_core PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/win32/disk_sync.cpp)
 add_library(vostrel_win32 STATIC ${WIN32_SOURCES})
@@ -14,6 +14,19 @@ target_link_libraries(vostrel_win32 PUBLIC vostrel_core comctl32 shell32 version
 add_executable(Vostrel5 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/win32/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/vostrel5.rc)
 target_link_libraries(Vostrel5 PRIVATE vostrel_win32)
 set_target_properties(Vostrel5 PROPERTIES OUTPUT_NAME "Vostrel5" SUFFIX ".EXE")
+
+# The GnuPG-backed tray programs: one skin library, three small programs that ship in one folder.
+file(GLOB PGPTRAY_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/pgptray/win32/*.cpp)
+list(FILTER PGPTRAY_WIN32_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(pgptray_win32 STATIC ${PGPTRAY_WIN32_SOURCES})
+target_link_libraries(pgptray_win32 PUBLIC pgptray_core user32 gdi32 shell32 comdlg32 advapi32)
+foreach(program Tray Keys Tools)
+  string(TOLOWER ${program} base)
+  add_executable(PGP${program} WIN32 ${CMAKE_SOURCE_DIR}/src/pgptray/win32/${base}_main.cpp
+                 ${CMAKE_SOURCE_DIR}/resources/pgptray.rc)
+  target_link_libraries(PGP${program} PRIVATE pgptray_win32)
+  set_target_properties(PGP${program} PROPERTIES SUFFIX ".Exe" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/pgptray)
+endforeach()
 
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -53,4 +66,22 @@ if(E2E_SOURCES)
     endforeach()
   endif()
   add_test(NAME e2e_tests COMMAND e2e_tests)
+endif()
+
+# The tray programs under Wine with the real gpg.exe that scripts/setup builds once for this machine.
+file(GLOB PGPTRAY_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/pgptray/*.cpp)
+if(PGPTRAY_E2E_SOURCES)
+  add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
+  target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32)
+  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools)
+  file(GLOB V5_GNUPG_EXES /var/cache/vostrel5-gnupg/*/${CMAKE_SYSTEM_PROCESSOR}/gpg.exe)
+  set(V5_GNUPG_DIR "")
+  if(V5_GNUPG_EXES)
+    list(GET V5_GNUPG_EXES -1 gpg_exe)
+    get_filename_component(gpg_dir ${gpg_exe} DIRECTORY)
+    string(REPLACE "/" "\\" V5_GNUPG_DIR "Z:${gpg_dir}")
+  endif()
+  add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
+  set_tests_properties(pgptray_e2e PROPERTIES ENVIRONMENT "V5_GNUPG_DIR=${V5_GNUPG_DIR}")
 endif()
