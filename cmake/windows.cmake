@@ -68,20 +68,18 @@ if(E2E_SOURCES)
   add_test(NAME e2e_tests COMMAND e2e_tests)
 endif()
 
-# The tray programs under Wine with the real gpg.exe that scripts/setup builds once for this machine.
+# The tray programs under Wine with the real gpg.exe that scripts/setup builds once for this machine
+# (the test finds it in its cache folder, or where V5_GNUPG_DIR says).
 file(GLOB PGPTRAY_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/pgptray/*.cpp)
 if(PGPTRAY_E2E_SOURCES)
   add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
   target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32)
   add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools)
-  file(GLOB V5_GNUPG_EXES /var/cache/vostrel5-gnupg/*/${CMAKE_SYSTEM_PROCESSOR}/gpg.exe)
-  set(V5_GNUPG_DIR "")
-  if(V5_GNUPG_EXES)
-    list(GET V5_GNUPG_EXES -1 gpg_exe)
-    get_filename_component(gpg_dir ${gpg_exe} DIRECTORY)
-    string(REPLACE "/" "\\" V5_GNUPG_DIR "Z:${gpg_dir}")
-  endif()
   add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
-  set_tests_properties(pgptray_e2e PROPERTIES ENVIRONMENT "V5_GNUPG_DIR=${V5_GNUPG_DIR}")
 endif()
+
+# Timing of the tray programs against gpg.exe alone (scripts/bench-pgptray); not a test.
+add_executable(pgptray_bench ${CMAKE_SOURCE_DIR}/bench/win32/pgptray_bench.cpp)
+target_link_libraries(pgptray_bench PRIVATE user32)
+add_dependencies(pgptray_bench PGPTray)

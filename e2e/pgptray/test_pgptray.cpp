@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -48,9 +49,25 @@ HWND childOfClass(HWND parent, const char* cls) {
     return FindWindowExA(parent, nullptr, cls, nullptr);
 }
 
+// A list entry of another process, read through the Unicode message: Wine passes the ANSI
+// one across processes as Unicode text.
+std::string listEntry(HWND list, int i) {
+    wchar_t wide[512] = {};
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char entry[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, entry, sizeof entry - 1, nullptr, nullptr);
+    return entry;
+}
+
+// A window's text asked of the window itself (an edit control of another program keeps its text
+// to itself otherwise), through the Unicode message for the reason above.
 std::string windowText(HWND w) {
-    std::string s(static_cast<std::size_t>(GetWindowTextLengthA(w)) + 1, '\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextA(w, s.data(), static_cast<int>(s.size()))));
+    std::wstring wide(static_cast<std::size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        SendMessageW(w, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()))));
+    std::string s(wide.size() * 2 + 1, '\0');
+    s.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                                          s.data(), static_cast<int>(s.size()), nullptr, nullptr)));
     return s;
 }
 
@@ -86,10 +103,24 @@ protected:
                                                 "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
     }
 
+    // gpg.exe as scripts/setup builds it: V5_GNUPG_DIR, else the newest version in its cache.
     static std::string gpgExe() {
         char buf[MAX_PATH] = {};
         GetEnvironmentVariableA("V5_GNUPG_DIR", buf, MAX_PATH);
-        return std::string(buf) + "\\gpg.exe";
+        if (buf[0]) return std::string(buf) + "\\gpg.exe";
+        const std::string cache = "Z:\\var\\cache\\vostrel5-gnupg\\";
+        std::string newest;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((cache + "*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = data.cFileName;
+                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] != '.' && name.rfind("build", 0) != 0)
+                    newest = std::max(newest, name);
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        return cache + newest + (sizeof(void*) == 4 ? "\\i686" : "\\x86_64") + "\\gpg.exe";
     }
 
     static void SetUpTestSuite() {
@@ -131,7 +162,15 @@ protected:
         tray.waitExit(20000);
         e2e::Process(gpgExe().substr(0, gpgExe().size() - 7) + "gpgconf.exe", "--homedir " + keys + " --kill all")
             .waitExit(30000);
-        linux("gpgconf --kill all; rm -rf '" + unixDir + "'");
+        linux("gpgconf --kill all");
+        // The folder goes once this last step has ended; nothing waits for it.
+        STARTUPINFOA si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        std::string cmd = "/bin/sh -c \"sleep 1; rm -rf '" + unixDir + "'\"";
+        if (CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
     }
 
     void SetUp() override { writeIni(gpgExe(), paulFpr); }
@@ -174,9 +213,7 @@ protected:
     static bool clickEntry(HWND list, const std::string& text) {
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char entry[512] = {};
-            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
-            if (std::string(entry).find(text) == std::string::npos) continue;
+            if (listEntry(list, i).find(text) == std::string::npos) continue;
             RECT r{};
             SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
             const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -190,9 +227,7 @@ protected:
         std::string out;
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
-            char entry[512] = {};
-            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
-            out += std::string(entry) + "\n";
+            out += listEntry(list, i) + "\n";
         }
         return out;
     }
@@ -200,11 +235,7 @@ protected:
         std::vector<std::string> out;
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i)
-            if (SendMessageA(list, LB_GETSEL, i, 0) > 0) {
-                char entry[512] = {};
-                SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
-                out.push_back(entry);
-            }
+            if (SendMessageA(list, LB_GETSEL, i, 0) > 0) out.push_back(listEntry(list, i));
         return out;
     }
     // The result window's text, after which it is closed.

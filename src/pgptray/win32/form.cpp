@@ -106,6 +106,9 @@ void Form::end(int result) {
     result_ = result;
     done_ = true;
     if (!modal_) ShowWindow(hwnd_, SW_HIDE);
+    // A click sent from another program is handled inside GetMessage, which then waits on:
+    // a posted message lets the modal loop see that it is done.
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
 std::string Form::text(int id) const {

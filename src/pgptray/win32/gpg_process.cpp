@@ -72,6 +72,23 @@ void waitPumping(HANDLE h) {
 
 }  // namespace
 
+void LaunchAgent(const std::string& gpgExe, const std::string& keyFolder) {
+    const std::string gpgconf = gpgExe.substr(0, gpgExe.find_last_of("\\/") + 1) + "gpgconf.exe";
+    std::vector<std::string> args;
+    if (!keyFolder.empty()) args = {"--homedir", keyFolder};
+    args.insert(args.end(), {"--launch", "gpg-agent"});
+    std::string commandLine = CommandLine(gpgconf, args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(gpgconf.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &si, &pi))
+        return;
+    CloseHandle(pi.hThread);
+    waitPumping(pi.hProcess);
+    CloseHandle(pi.hProcess);
+}
+
 GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
                  const std::string* passphrase) {
     GpgResult result;

@@ -20,4 +20,9 @@ struct GpgResult {
 GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
                  const std::string* passphrase);
 
+// Starts gpg's agent for the key folder through gpgconf.exe beside gpg.exe, handing it none of
+// our pipes: an agent that gpg started itself would inherit gpg's pipe ends and keep them open
+// after gpg ended, so its output would never end. Does nothing when the agent already runs.
+void LaunchAgent(const std::string& gpgExe, const std::string& keyFolder);
+
 }  // namespace pgptray

@@ -103,7 +103,14 @@ std::string TrayApp::gpg() {
     char path[32767] = {};
     GetEnvironmentVariableA("PATH", path, sizeof path);
     const std::string found = LocateGpg({settings.gpgPath, registryInstallDir(), path}, isFile);
-    if (found.empty()) TrayMessage(kGpgNotFound, MB_OK | MB_ICONERROR);
+    if (found.empty()) {
+        TrayMessage(kGpgNotFound, MB_OK | MB_ICONERROR);
+        return found;
+    }
+    if (found + "|" + settings.keyFolder != agentFor_) {
+        LaunchAgent(found, settings.keyFolder);
+        agentFor_ = found + "|" + settings.keyFolder;
+    }
     return found;
 }
 
@@ -120,11 +127,36 @@ GpgResult TrayApp::run(const GpgRequest& request, const std::string& input) {
     return RunGpg(exe, request, input, nullptr);
 }
 
+// When the key folder's files last changed: a listing taken since then still holds.
+std::string TrayApp::keyFolderStamp() const {
+    std::string folder = settings.keyFolder;
+    if (folder.empty()) {
+        char appData[MAX_PATH] = {};
+        GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+        folder = std::string(appData) + "\\gnupg";
+    }
+    std::string stamp = folder;
+    for (const char* name : {"\\pubring.kbx", "\\private-keys-v1.d", "\\trustdb.gpg"}) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExA((folder + name).c_str(), GetFileExInfoStandard, &data)) continue;
+        stamp += "|" + std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
+                 std::to_string(data.ftLastWriteTime.dwLowDateTime) + ":" + std::to_string(data.nFileSizeLow);
+    }
+    return stamp;
+}
+
 std::vector<GpgKey> TrayApp::listKeys(bool secret) {
     const std::string exe = gpg();
     if (exe.empty()) return {};
-    return ParseKeyListing(
-        RunGpg(exe, request(secret ? GpgOperation::ListSecretKeys : GpgOperation::ListPublicKeys), {}, nullptr).output);
+    KeyCache& cache = secret ? secretKeys_ : publicKeys_;
+    const std::string stamp = exe + "|" + keyFolderStamp();
+    if (cache.stamp != stamp) {
+        cache.keys = ParseKeyListing(
+            RunGpg(exe, request(secret ? GpgOperation::ListSecretKeys : GpgOperation::ListPublicKeys), {}, nullptr)
+                .output);
+        cache.stamp = stamp;
+    }
+    return cache.keys;
 }
 
 bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input,
@@ -192,8 +224,8 @@ void TrayApp::command(TrayCommand c) {
 void TrayApp::encrypt(bool withSignature) {
     std::string text;
     if (!clipboardText(text) || gpg().empty()) return;
-    const std::vector<GpgKey> secretKeys = listKeys(true);
     std::vector<std::string> recipients = presetRecipients;
+    const std::vector<GpgKey> secretKeys = recipients.empty() || withSignature ? listKeys(true) : std::vector<GpgKey>{};
     bool toSelf = settings.encryptToSelf;
     if (recipients.empty()) {
         if (!ChooseRecipients(listKeys(false), toSelf, recipients)) return;

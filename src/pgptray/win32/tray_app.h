@@ -62,7 +62,14 @@ public:
 private:
     bool clipboardText(std::string& text);
     std::string signerLabel(const std::vector<GpgKey>& secretKeys) const;
+    std::string keyFolderStamp() const;
+    struct KeyCache {
+        std::string stamp;
+        std::vector<GpgKey> keys;
+    };
+    KeyCache publicKeys_, secretKeys_;
     bool busy_ = false;
+    std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
     std::unique_ptr<Form> result_;
     std::unique_ptr<Form> tools_;
 };

@@ -38,7 +38,7 @@ bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std:
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
     f.label("Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8,
             540, 18);
-    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
                       10, 30, 540, 200, kRecipientList, WS_EX_CLIENTEDGE);
     int tabs[] = {120, 260, 340};
     SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
