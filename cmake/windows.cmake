@@ -74,7 +74,7 @@ file(GLOB PGPTRAY_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/pgptray/
 if(PGPTRAY_E2E_SOURCES)
   add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
   target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32)
+  target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32 version)
   add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools)
   add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
 endif()

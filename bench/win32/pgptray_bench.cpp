@@ -108,8 +108,13 @@ int main(int argc, char** argv) {
         const bool decrypted = run(g + "-o \"" + back + "\" -d \"" + cipher + "\"");
         LARGE_INTEGER t2 = now();
 
+        LARGE_INTEGER c0 = now();
         setClipboard(text);
         LARGE_INTEGER t3 = now();
+        (void)clipboard();
+        LARGE_INTEGER c1 = now();
+        std::fprintf(stderr, "%zu MB: the clipboard takes %.2fs to set, %.2fs to read\n", mb, seconds(c0, t3), seconds(t3, c1));
+        t3 = now();
         SendMessageA(hidden, WM_COMMAND, 40017, 0);
         LARGE_INTEGER t4 = now();
         const std::string armoured = clipboard();

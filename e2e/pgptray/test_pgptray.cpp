@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "../e2e_support.h"
 
@@ -355,6 +356,21 @@ TEST_F(PgpTray, AMissingGpgIsSaidOnceAndLeavesTheClipboard) {
         ASSERT_TRUE(send.wait()) << id;
         EXPECT_EQ(e2e::MessageBoxOf(tray, "PGPtray"), nullptr) << "one message only, " << id;
         EXPECT_EQ(clipboard(), kPlain) << id;
+    }
+}
+
+TEST_F(PgpTray, CarriesItsVersionForTheAboutPage) {
+    const std::string exe = dir + "PGPTray.Exe";
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const char* key : {"FileVersion", "ProductName"}) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904b0\\") + key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) << key;
+        EXPECT_GE(std::string(value).size(), 2u) << key;
     }
 }
 

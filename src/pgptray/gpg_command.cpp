@@ -22,7 +22,7 @@ std::string oneLine(std::string_view text) {
 
 bool IsKeyIdentifier(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-    if (text.size() < 8 || text.size() > 40) return false;
+    if (text.size() < 8 || text.size() > 64) return false;
     for (char c : text)
         if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
     return true;

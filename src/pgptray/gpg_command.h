@@ -35,7 +35,8 @@ struct GpgPipes {
     unsigned long passphraseHandle = 0;  // 0: none offered
 };
 
-// Whether the text is a key fingerprint or key id: 8 to 40 hexadecimal digits, "0x" allowed.
+// Whether the text is a key fingerprint or key id: 8 to 64 hexadecimal digits (64 for the
+// newer key version), "0x" allowed.
 bool IsKeyIdentifier(std::string_view text);
 
 // gpg's arguments (without the program name) for the request. Throws std::invalid_argument when a

@@ -114,8 +114,12 @@ std::vector<GpgKey> ParseKeyListing(std::string_view listing) {
             keys.back().userIds.push_back(std::move(id));
         }
     }
-    // A record without a fingerprint cannot be named to gpg.
-    std::erase_if(keys, [](const GpgKey& k) { return k.fingerprint.empty(); });
+    // Only a key with a fingerprint of hexadecimal digits can be named to gpg.
+    std::erase_if(keys, [](const GpgKey& k) {
+        return k.fingerprint.size() < 16 || k.fingerprint.size() > 64 ||
+               !std::all_of(k.fingerprint.begin(), k.fingerprint.end(),
+                            [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+    });
     return keys;
 }
 

@@ -66,10 +66,11 @@ TEST(GpgCommand, RefusesAnythingButKeyIdentifiersOnTheCommandLine) {
         req(O::EncryptSign, {kA}, "ABCDEFG1"),
         req(O::ClearSign, {}, "0x1234567"),
         req(O::ExportPublicKey, {}, {}, ""),
-        req(O::DeleteKey, {}, {}, std::string(41, 'A')),
+        req(O::DeleteKey, {}, {}, std::string(65, 'A')),
     };
     for (const GpgRequest& r : refused) EXPECT_THROW(GpgArguments(r, {1, 2}), std::invalid_argument);
     EXPECT_NO_THROW(GpgArguments(req(O::ClearSign, {}, "0x89ABCDEF"), {1, 2}));
+    EXPECT_NO_THROW(GpgArguments(req(O::DeleteKey, {}, {}, std::string(64, 'a')), {1, 2}));
 }
 
 TEST(GpgCommand, KeyParametersCannotBeExtendedThroughTheirFields) {

@@ -62,6 +62,8 @@ TEST(GpgListing, SurvivesTruncatedAndStrayRecords) {
     const std::string listing = sample("list-keys.txt");
     for (std::size_t cut = 0; cut < listing.size(); cut += 7) ParseKeyListing(listing.substr(0, cut));
     EXPECT_TRUE(ParseKeyListing("uid:::\nfpr\npub\n:::\n").empty());
+    // A fingerprint that is not hexadecimal could not be named to gpg: such a key is left out.
+    EXPECT_TRUE(ParseKeyListing("pub:u:::0x12:\nfpr:::::::::0xA26496E50B7AF8C3247C98B8B642552E5FFB3893:\n").empty());
     EXPECT_EQ(UnescapeColonField("a\\x3ab\\\\c\\x4"), "a:b\\c\\x4");
 }
 

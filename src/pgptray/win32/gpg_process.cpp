@@ -17,7 +17,7 @@ struct Pipe {
     bool open(bool childReads) {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE read = nullptr, write = nullptr;
-        if (!CreatePipe(&read, &write, &sa, 1 << 16)) return false;
+        if (!CreatePipe(&read, &write, &sa, 1 << 20)) return false;
         parent = childReads ? write : read;
         child = childReads ? read : write;
         SetHandleInformation(parent, HANDLE_FLAG_INHERIT, 0);
@@ -36,7 +36,7 @@ struct Pipe {
 };
 
 void readAll(HANDLE h, std::string* out) {
-    std::vector<char> buffer(1 << 16);
+    std::vector<char> buffer(1 << 20);
     DWORD got = 0;
     while (ReadFile(h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
         out->append(buffer.data(), got);
@@ -45,7 +45,7 @@ void readAll(HANDLE h, std::string* out) {
 void writeAll(HANDLE h, const std::string* text) {
     std::size_t done = 0;
     while (done < text->size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text->size() - done, 1 << 16));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text->size() - done, 1 << 20));
         DWORD written = 0;
         if (!WriteFile(h, text->data() + done, chunk, &written, nullptr) || written == 0) break;
         done += written;

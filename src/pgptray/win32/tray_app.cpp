@@ -159,8 +159,7 @@ std::vector<GpgKey> TrayApp::listKeys(bool secret) {
     return cache.keys;
 }
 
-bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input,
-                                const std::vector<GpgKey>& secretKeys, std::string keyLabel, GpgResult& result) {
+bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input, GpgResult& result) {
     const std::string exe = gpg();
     if (exe.empty()) return false;
     // First without a pass phrase: an unprotected key, or one the agent holds, needs none.
@@ -170,7 +169,10 @@ bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input,
     while (result.started && result.exitCode != 0) {
         const GpgStatus st = ParseStatus(result.status);
         if (!st.anyPassphraseTrouble()) break;
-        // A message names the keys it is for; ask for the pass phrase of ours among them.
+        // A message names the keys it is for; ask for the pass phrase of ours among them, else
+        // for the signing key's.
+        const std::vector<GpgKey> secretKeys = listKeys(true);
+        std::string keyLabel = signerLabel(secretKeys);
         for (const std::string& id : st.encryptedTo)
             if (const GpgKey* k = FindKey(secretKeys, id)) keyLabel = KeyLabel(*k);
         std::string passphrase;
@@ -225,9 +227,9 @@ void TrayApp::encrypt(bool withSignature) {
     std::string text;
     if (!clipboardText(text) || gpg().empty()) return;
     std::vector<std::string> recipients = presetRecipients;
-    const std::vector<GpgKey> secretKeys = recipients.empty() || withSignature ? listKeys(true) : std::vector<GpgKey>{};
     bool toSelf = settings.encryptToSelf;
     if (recipients.empty()) {
+        const std::vector<GpgKey> secretKeys = listKeys(true);
         if (!ChooseRecipients(listKeys(false), toSelf, recipients)) return;
         if (toSelf != settings.encryptToSelf) {
             settings.encryptToSelf = toSelf;
@@ -249,7 +251,7 @@ void TrayApp::encrypt(bool withSignature) {
     req.signer = settings.defaultKey;
     GpgResult r;
     if (withSignature) {
-        if (!runWithPassphrase(req, text, secretKeys, signerLabel(secretKeys), r)) return;
+        if (!runWithPassphrase(req, text, r)) return;
     } else {
         r = run(req, text);
     }
@@ -265,9 +267,8 @@ void TrayApp::sign() {
     if (!clipboardText(text) || gpg().empty()) return;
     GpgRequest req = request(GpgOperation::ClearSign);
     req.signer = settings.defaultKey;
-    const std::vector<GpgKey> secretKeys = listKeys(true);
     GpgResult r;
-    if (!runWithPassphrase(req, text, secretKeys, signerLabel(secretKeys), r)) return;
+    if (!runWithPassphrase(req, text, r)) return;
     const GpgStatus st = ParseStatus(r.status);
     if (r.exitCode == 0 && st.signatureCreated && !r.output.empty()) {
         WriteClipboardText(ToCrLf(r.output));
@@ -279,9 +280,8 @@ void TrayApp::sign() {
 void TrayApp::decryptVerify() {
     std::string text;
     if (!clipboardText(text) || gpg().empty()) return;
-    const std::vector<GpgKey> secretKeys = listKeys(true);
     GpgResult r;
-    if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, secretKeys, "your key", r)) return;
+    if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, r)) return;
     const GpgStatus st = ParseStatus(r.status);
     const bool gotText = !r.output.empty() && (st.decryptionOkay || !st.signatures.empty());
     if (!gotText) {
@@ -289,7 +289,15 @@ void TrayApp::decryptVerify() {
         return;
     }
     WriteClipboardText(ToCrLf(r.output));
-    showResult(DescribeDecryption(st, secretKeys, listKeys(false)));
+    // The result window needs the key listings; the caller gets its clipboard first.
+    pendingDecryption_ = st;
+}
+
+void TrayApp::finishCommand() {
+    if (!pendingDecryption_) return;
+    const GpgStatus st = *pendingDecryption_;
+    pendingDecryption_.reset();
+    showResult(DescribeDecryption(st, listKeys(true), listKeys(false)));
 }
 
 void TrayApp::importKeys() {

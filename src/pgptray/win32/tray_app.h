@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "pgptray/gpg_command.h"
 #include "pgptray/gpg_listing.h"
+#include "pgptray/gpg_status.h"
 #include "pgptray/tray_commands.h"
 #include "pgptray/win32/gpg_process.h"
 
@@ -47,8 +49,10 @@ public:
     std::vector<GpgKey> listKeys(bool secret);
     // Runs an operation that may need a pass phrase: asks for it (again after a wrong one) in
     // the pass-phrase dialog. False when the user cancelled.
-    bool runWithPassphrase(const GpgRequest& request, const std::string& input,
-                           const std::vector<GpgKey>& secretKeys, std::string keyLabel, GpgResult& result);
+    bool runWithPassphrase(const GpgRequest& request, const std::string& input, GpgResult& result);
+    // What a command leaves to do once its sender has its answer: the result window of a
+    // decryption, which names keys from the listings.
+    void finishCommand();
 
     void encrypt(bool sign);
     void sign();
@@ -68,6 +72,7 @@ private:
         std::vector<GpgKey> keys;
     };
     KeyCache publicKeys_, secretKeys_;
+    std::optional<GpgStatus> pendingDecryption_;
     bool busy_ = false;
     std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
     std::unique_ptr<Form> result_;

@@ -24,15 +24,15 @@ std::string validityText(const GpgKey& k) {
     }
 }
 
-}  // namespace
-
-std::string RecipientEntry(const GpgKey& k) {
+std::string recipientEntry(const GpgKey& k) {
     const GpgUserId* id = k.primary();
     std::string entry = id ? id->name + "\t" + id->email : "\t";
     entry += "\t" + k.keyId + "\t" + validityText(k);
     if (!k.usable()) entry = "[" + validityText(k) + "] " + entry;
     return entry;
 }
+
+}  // namespace
 
 bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std::vector<std::string>& chosen) {
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
@@ -44,7 +44,7 @@ bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std:
     SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
-                                                     reinterpret_cast<LPARAM>(RecipientEntry(keys[i]).c_str())));
+                                                     reinterpret_cast<LPARAM>(recipientEntry(keys[i]).c_str())));
         SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
     }
     f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 238, 200, 20, kEncryptToSelf);
@@ -151,6 +151,7 @@ void TrayApp::showTools() {
         }
         if (id >= 40000 && id < 40100) {
             command(TrayCommandFor(static_cast<unsigned>(id)));
+            finishCommand();
             return true;
         }
         return false;

@@ -15,6 +15,7 @@ using pgptray::TrayApp;
 using pgptray::TrayCommand;
 
 constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kFinishCommand = WM_APP + 2;
 constexpr UINT kMenuExit = 40099;
 constexpr UINT kMenuKeys = 40001;
 // The structure size of the first shell versions, which every shell accepts.
@@ -66,9 +67,13 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 startKeys();
             } else {
                 app->command(pgptray::TrayCommandFor(id));
+                PostMessageA(hwnd, kFinishCommand, 0, 0);
             }
             return 0;
         }
+        case kFinishCommand:
+            app->finishCommand();
+            return 0;
         case kTrayCallback:
             if (lp == WM_RBUTTONUP || lp == WM_CONTEXTMENU) showTrayMenu(hwnd);
             if (lp == WM_LBUTTONDBLCLK) app->command(TrayCommand::Tools);
