@@ -48,6 +48,20 @@ bool isEncryptedMessage(const std::string& text) {
 
 }  // namespace
 
+void StartSiblingProgram(const char* fileName) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program = path;
+    program = program.substr(0, program.find_last_of('\\') + 1) + fileName;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
 TraySettings LoadSettings() {
     TraySettings s;
     s.gpgPath = readIni("GpgPath", "");

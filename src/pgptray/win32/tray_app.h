@@ -85,6 +85,9 @@ bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std:
 // The pass-phrase dialog; false when cancelled.
 bool AskPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase);
 
+// Starts a program of this folder ("PGPKeys.Exe") without waiting for it.
+void StartSiblingProgram(const char* fileName);
+
 // Clipboard text (CF_TEXT) of the system.
 bool ReadClipboardText(std::string& text);
 bool WriteClipboardText(const std::string& text);

@@ -137,16 +137,7 @@ void TrayApp::showTools() {
     f.button("&Keys", 10, y, 130, 26, 40001);
     f.onCommand = [this](int id, int) {
         if (id == 40001) {
-            char path[MAX_PATH] = {};
-            GetModuleFileNameA(nullptr, path, MAX_PATH);
-            std::string keys = path;
-            keys = keys.substr(0, keys.find_last_of('\\') + 1) + "PGPKeys.Exe";
-            STARTUPINFOA si{sizeof si};
-            PROCESS_INFORMATION pi{};
-            if (CreateProcessA(keys.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-                CloseHandle(pi.hThread);
-                CloseHandle(pi.hProcess);
-            }
+            StartSiblingProgram("PGPKeys.Exe");
             return true;
         }
         if (id >= 40000 && id < 40100) {

@@ -23,19 +23,6 @@ constexpr DWORD kNotifyIconSize = sizeof(void*) == 4 ? 88 : 152;
 
 TrayApp* app = nullptr;
 
-void startKeys() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string keys = path;
-    keys = keys.substr(0, keys.find_last_of('\\') + 1) + "PGPKeys.Exe";
-    STARTUPINFOA si{sizeof si};
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(keys.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-}
-
 void showTrayMenu(HWND hwnd) {
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 40017, "&Encrypt Clipboard");
@@ -64,7 +51,7 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (id == kMenuExit) {
                 DestroyWindow(hwnd);
             } else if (id == kMenuKeys) {
-                startKeys();
+                pgptray::StartSiblingProgram("PGPKeys.Exe");
             } else {
                 app->command(pgptray::TrayCommandFor(id));
                 PostMessageA(hwnd, kFinishCommand, 0, 0);
