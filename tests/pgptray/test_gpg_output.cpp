@@ -96,7 +96,9 @@ TEST(GpgStatus, ReadsWhatEachOperationReports) {
         const GpgStatus st = ParseStatus(sample(c.file));
         EXPECT_EQ(st.decryptionOkay, c.decrypted) << c.file;
         ASSERT_EQ(st.signatures.size(), static_cast<std::size_t>(c.signatures)) << c.file;
-        if (c.signatures) EXPECT_EQ(st.signatures[0].verdict, c.verdict) << c.file;
+        if (c.signatures) {
+            EXPECT_EQ(st.signatures[0].verdict, c.verdict) << c.file;
+        }
         EXPECT_EQ(st.passphraseMissing(), c.passMissing) << c.file;
         EXPECT_EQ(st.passphraseBad(), c.passBad) << c.file;
         EXPECT_EQ(st.noData, c.noData) << c.file;
