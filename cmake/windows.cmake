@@ -5,7 +5,7 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0501)
 # Real adapters and window code; WinMain lives apart so tests can link the rest.
 file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER WIN32_SOURCES INCLUDE REGEX "/win32/")
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$|/src/sbm/")
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$|/src/sbm/|/src/pgptray/")
 # The core's own link-time platform pick.
 target_sources(vostrel_core PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/win32/disk_sync.cpp)
 add_library(vostrel_win32 STATIC ${WIN32_SOURCES})
@@ -36,6 +36,19 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Vostrel5.chm
   COMMAND ${CHMCMD} ${CMAKE_SOURCE_DIR}/help/Vostrel5.hhp
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DEPENDS ${HELP_SOURCES} VERBATIM)
 add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
+
+# The GnuPG-backed tray programs: one skin library, three small programs that ship in one folder.
+file(GLOB PGPTRAY_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/pgptray/win32/*.cpp)
+list(FILTER PGPTRAY_WIN32_SOURCES EXCLUDE REGEX "_main\\.cpp$")
+add_library(pgptray_win32 STATIC ${PGPTRAY_WIN32_SOURCES})
+target_link_libraries(pgptray_win32 PUBLIC pgptray_core user32 gdi32 shell32 comdlg32 advapi32)
+foreach(program Tray Keys Tools)
+  string(TOLOWER ${program} base)
+  add_executable(PGP${program} WIN32 ${CMAKE_SOURCE_DIR}/src/pgptray/win32/${base}_main.cpp
+                 ${CMAKE_SOURCE_DIR}/resources/pgptray.rc)
+  target_link_libraries(PGP${program} PRIVATE pgptray_win32)
+  set_target_properties(PGP${program} PROPERTIES SUFFIX ".Exe" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/pgptray)
+endforeach()
 
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -90,3 +103,19 @@ if(E2E_SOURCES)
   add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-PrintJob.*)
   add_test(NAME print_to_pdf COMMAND bash ${CMAKE_SOURCE_DIR}/e2e/print_to_pdf.sh ${CMAKE_BINARY_DIR})
 endif()
+
+# The tray programs under Wine with the real gpg.exe that scripts/setup builds once for this machine
+# (the test finds it in its cache folder, or where V5_GNUPG_DIR says).
+file(GLOB PGPTRAY_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/pgptray/*.cpp)
+if(PGPTRAY_E2E_SOURCES)
+  add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
+  target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32 version)
+  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools)
+  add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
+endif()
+
+# Timing of the tray programs against gpg.exe alone (scripts/bench-pgptray); not a test.
+add_executable(pgptray_bench ${CMAKE_SOURCE_DIR}/bench/win32/pgptray_bench.cpp)
+target_link_libraries(pgptray_bench PRIVATE user32)
+add_dependencies(pgptray_bench PGPTray)

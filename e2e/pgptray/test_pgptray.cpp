@@ -1,0 +1,384 @@
+// PGPTray.Exe under Wine with the real gpg.exe, driven as a person and a mailer would: commands
+// sent to its hidden window with text on the clipboard, its dialogs answered by clicks. What it
+// produces is checked on the Linux side with Linux gpg, as a correspondent's program would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "../e2e_support.h"
+
+namespace {
+
+using e2e::WaitFor;
+
+constexpr char kPlain[] = "Dear Bob,\r\n\r\nthe meeting is on Tuesday at ten.\r\n-- \r\nAnna\r\n";
+
+std::string unixToWine(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+std::string clipboard() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(h));
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboard(const std::string& text) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
+    GlobalUnlock(mem);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+}
+
+HWND childOfClass(HWND parent, const char* cls) {
+    return FindWindowExA(parent, nullptr, cls, nullptr);
+}
+
+// A list entry of another process, read through the Unicode message: Wine passes the ANSI
+// one across processes as Unicode text.
+std::string listEntry(HWND list, int i) {
+    wchar_t wide[512] = {};
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
+    char entry[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, entry, sizeof entry - 1, nullptr, nullptr);
+    return entry;
+}
+
+// A window's text asked of the window itself (an edit control of another program keeps its text
+// to itself otherwise), through the Unicode message for the reason above.
+std::string windowText(HWND w) {
+    std::wstring wide(static_cast<std::size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        SendMessageW(w, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()))));
+    std::string s(wide.size() * 2 + 1, '\0');
+    s.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                                          s.data(), static_cast<int>(s.size()), nullptr, nullptr)));
+    return s;
+}
+
+// The tray program's folder, its throw-away keys and a Linux correspondent, for the whole suite.
+class PgpTray : public ::testing::Test {
+protected:
+    static inline std::string unixDir, dir, keys, annaFpr, paulFpr;
+    static inline e2e::Process tray;
+    static inline HWND hidden = nullptr;
+
+    // Runs a shell script on the Linux side; the process cannot be waited on, so it leaves a file.
+    static std::string linux(const std::string& script) {
+        static int n = 0;
+        const std::string base = unixDir + "/step" + std::to_string(++n);
+        e2e::WriteFile(unixToWine(base + ".sh"),
+                       "cd '" + unixDir + "'\nexport GNUPGHOME='" + unixDir + "/bob'\n"
+                       "( " + script + " ) > " + base + ".out 2>" + base + ".err\necho $? > " + base + ".rc\n");
+        STARTUPINFOA si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        std::string cmd = "/bin/sh " + base + ".sh";
+        if (!CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        const std::string rc = unixToWine(base + ".rc");
+        if (!WaitFor([&] { return e2e::ReadFile(rc).size() > 0; }, 120000)) return "timed out";
+        const std::string code = e2e::ReadFile(rc);
+        return code.substr(0, code.find('\n')) == "0" ? e2e::ReadFile(unixToWine(base + ".out"))
+                                                       : "failed: " + e2e::ReadFile(unixToWine(base + ".err"));
+    }
+
+    static void writeIni(const std::string& gpgPath, const std::string& defaultKey) {
+        e2e::WriteFile(dir + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
+                                                "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+    }
+
+    // gpg.exe as scripts/setup builds it: V5_GNUPG_DIR, else the newest version in its cache.
+    static std::string gpgExe() {
+        char buf[MAX_PATH] = {};
+        GetEnvironmentVariableA("V5_GNUPG_DIR", buf, MAX_PATH);
+        if (buf[0]) return std::string(buf) + "\\gpg.exe";
+        const std::string cache = "Z:\\var\\cache\\vostrel5-gnupg\\";
+        std::string newest;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((cache + "*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = data.cFileName;
+                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] != '.' && name.rfind("build", 0) != 0)
+                    newest = std::max(newest, name);
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        return cache + newest + (sizeof(void*) == 4 ? "\\i686" : "\\x86_64") + "\\gpg.exe";
+    }
+
+    static void SetUpTestSuite() {
+        unixDir = "/tmp/v5-pgptray-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+        dir = unixToWine(unixDir) + "\\";
+        keys = dir + "keys";
+        CreateDirectoryA(dir.c_str(), nullptr);
+        ASSERT_NE(GetFileAttributesA(gpgExe().c_str()), INVALID_FILE_ATTRIBUTES)
+            << "gpg.exe for Windows not found at '" << gpgExe() << "': run scripts/setup";
+        // Our user's keys (Anna, and Paul with a pass phrase) and the correspondent Bob's, made
+        // by Linux gpg; the key folder is then handed to gpg.exe.
+        const std::string made = linux(
+            "set -e\nmkdir -m 700 bob keys\n"
+            "q() { gpg --batch --quiet --pinentry-mode loopback \"$@\"; }\n"
+            "q --passphrase '' --quick-gen-key 'Bob Correspondent <bob@example.invalid>' future-default default never\n"
+            "K=\"--homedir $PWD/keys\"\n"
+            "q $K --passphrase '' --quick-gen-key 'Anna User <anna@example.invalid>' future-default default never\n"
+            "q $K --passphrase 'right pass' --quick-gen-key 'Paul Protected <paul@example.invalid>' future-default default never\n"
+            "q $K --passphrase '' --faked-system-time 20200101T000000 --quick-gen-key 'Old Expired <old@example.invalid>' future-default default 1d\n"
+            "gpg $K --armor --export | q --import\n"
+            "gpg --armor --export bob@ | q $K --import\n"
+            "q --passphrase '' --quick-gen-key 'Carl Second <carl@example.invalid>' future-default default never\n"
+            "printf 'default-cache-ttl 0\\nmax-cache-ttl 0\\n' > keys/gpg-agent.conf\n"
+            "gpgconf $K --kill all; rm -f keys/S.*\n"
+            "gpg $K --with-colons --list-keys anna@ | awk -F: '/^fpr:/ {print $10; exit}'\n"
+            "gpg $K --with-colons --list-keys paul@ | awk -F: '/^fpr:/ {print $10; exit}'\n");
+        ASSERT_EQ(made.size(), 82u) << made;
+        annaFpr = made.substr(0, 40);
+        paulFpr = made.substr(41, 40);
+        for (const char* exe : {"PGPTray.Exe", "PGPKeys.Exe", "PGPTools.Exe"})
+            CopyFileA((e2e::BuildDir() + "pgptray\\" + exe).c_str(), (dir + exe).c_str(), FALSE);
+        writeIni(gpgExe(), paulFpr);
+        tray = e2e::Process(dir + "PGPTray.Exe", "");
+        ASSERT_TRUE(WaitFor([] { return (hidden = FindWindowA("PGPtray_Hidden_Window", nullptr)) != nullptr; }, 10000));
+    }
+
+    static void TearDownTestSuite() {
+        if (hidden) PostMessageA(hidden, WM_COMMAND, 40099, 0);
+        tray.waitExit(20000);
+        e2e::Process(gpgExe().substr(0, gpgExe().size() - 7) + "gpgconf.exe", "--homedir " + keys + " --kill all")
+            .waitExit(30000);
+        linux("gpgconf --kill all");
+        // The folder goes once this last step has ended; nothing waits for it.
+        STARTUPINFOA si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        std::string cmd = "/bin/sh -c \"sleep 1; rm -rf '" + unixDir + "'\"";
+        if (CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    }
+
+    void SetUp() override { writeIni(gpgExe(), paulFpr); }
+
+    // Sends the command as the mailer-side program does; the send returns when it is handled.
+    struct Send {
+        std::atomic<bool> done{false};
+        std::thread thread;
+        explicit Send(unsigned id) : thread([this, id] {
+            SendMessageA(hidden, WM_COMMAND, id, 0);
+            done = true;
+        }) {}
+        bool wait(DWORD ms = 120000) { return WaitFor([this] { return done.load(); }, ms); }
+        // A test that stopped half-way closes the dialogs it left, so the send can return.
+        ~Send() {
+            WaitFor([this] {
+                for (HWND w : tray.topWindows())
+                    if (IsWindowVisible(w)) PostMessageA(w, WM_CLOSE, 0, 0);
+                return done.load();
+            }, 60000);
+            thread.join();
+        }
+    };
+
+    static HWND window(const std::string& title, DWORD ms = 60000) {
+        HWND w = nullptr;
+        WaitFor([&] { return (w = tray.topWindows().empty() ? nullptr : find(title)) != nullptr; }, ms);
+        return w;
+    }
+    static HWND find(const std::string& title) {
+        for (HWND w : tray.topWindows())
+            if (IsWindowVisible(w) && windowText(w) == title) return w;
+        return nullptr;
+    }
+    static HWND button(HWND parent, const std::string& caption) {
+        return FindWindowExA(parent, nullptr, "Button", caption.c_str());
+    }
+
+    // A click on the list entry that holds the text; false when there is none.
+    static bool clickEntry(HWND list, const std::string& text) {
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (listEntry(list, i).find(text) == std::string::npos) continue;
+            RECT r{};
+            SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+            const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(list, WM_LBUTTONUP, 0, at);
+            return true;
+        }
+        return false;
+    }
+    static std::string entries(HWND list) {
+        std::string out;
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            out += listEntry(list, i) + "\n";
+        }
+        return out;
+    }
+    static std::vector<std::string> selectedEntries(HWND list) {
+        std::vector<std::string> out;
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i)
+            if (SendMessageA(list, LB_GETSEL, i, 0) > 0) out.push_back(listEntry(list, i));
+        return out;
+    }
+    // The result window's text, after which it is closed.
+    static std::string takeResult() {
+        HWND w = window("PGPtray - Result");
+        if (!w) return "no result window: " + e2e::DescribeWindows(tray);
+        const std::string text = windowText(childOfClass(w, "Edit"));
+        SendMessageA(button(w, "OK"), BM_CLICK, 0, 0);
+        return text;
+    }
+    static void typePassphrase(HWND dialog, const std::string& passphrase) {
+        SendMessageA(childOfClass(dialog, "Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(passphrase.c_str()));
+        SendMessageA(button(dialog, "OK"), BM_CLICK, 0, 0);
+    }
+};
+
+TEST_F(PgpTray, EncryptsToTheClickedRecipientSoThatTheCorrespondentCanRead) {
+    setClipboard(kPlain);
+    Send send(40017);
+    HWND dialog = window("PGPtray - Choose Recipients");
+    ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
+    HWND list = childOfClass(dialog, "ListBox");
+    // An expired key is shown, marked, and a click does not choose it.
+    ASSERT_TRUE(clickEntry(list, "old@example.invalid")) << entries(list);
+    ASSERT_TRUE(clickEntry(list, "bob@example.invalid"));
+    const auto chosen = selectedEntries(list);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_NE(chosen[0].find("Bob Correspondent"), std::string::npos);
+    SendMessageA(button(dialog, "OK"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(send.wait());
+    const std::string armoured = clipboard();
+    ASSERT_NE(armoured.find("-----BEGIN PGP MESSAGE-----\r\n"), std::string::npos) << armoured;
+    e2e::WriteFile(dir + "out.asc", armoured);
+    EXPECT_EQ(linux("gpg --batch --decrypt out.asc"), kPlain);
+}
+
+TEST_F(PgpTray, CancelInTheRecipientDialogLeavesTheClipboard) {
+    setClipboard(kPlain);
+    Send send(40017);
+    HWND dialog = window("PGPtray - Choose Recipients");
+    ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
+    SendMessageA(button(dialog, "Cancel"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(send.wait());
+    EXPECT_EQ(clipboard(), kPlain);
+}
+
+TEST_F(PgpTray, SignsWithAProtectedKeyAfterAWrongPassPhraseIsRetried) {
+    setClipboard(kPlain);
+    {
+        Send send(40018);
+        HWND dialog = window("PGPtray - Enter Pass Phrase");
+        ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
+        SendMessageA(button(dialog, "Cancel"), BM_CLICK, 0, 0);
+        ASSERT_TRUE(send.wait());
+        EXPECT_EQ(clipboard(), kPlain);
+    }
+    Send send(40018);
+    HWND dialog = window("PGPtray - Enter Pass Phrase");
+    ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
+    typePassphrase(dialog, "wrong pass");
+    ASSERT_TRUE(WaitFor([&] {
+        HWND again = find("PGPtray - Enter Pass Phrase");
+        return again && windowText(FindWindowExA(again, nullptr, "Static", nullptr)).find("wrong") != std::string::npos;
+    }, 60000)) << e2e::DescribeWindows(tray);
+    typePassphrase(find("PGPtray - Enter Pass Phrase"), "right pass");
+    ASSERT_TRUE(send.wait());
+    const std::string signedText = clipboard();
+    ASSERT_NE(signedText.find("-----BEGIN PGP SIGNED MESSAGE-----"), std::string::npos) << signedText;
+    e2e::WriteFile(dir + "signed.asc", signedText);
+    EXPECT_NE(linux("gpg --batch --status-fd 1 --verify signed.asc 2>/dev/null").find("GOODSIG"), std::string::npos);
+}
+
+TEST_F(PgpTray, DecryptsAnIncomingMessageAndNamesTheSigner) {
+    const std::string incoming = linux(
+        "printf 'Hello Anna,\\nsee you.\\n' | gpg --batch --armor --trust-model always -r anna@example.invalid "
+        "-u bob@example.invalid --sign --encrypt");
+    ASSERT_NE(incoming.find("BEGIN PGP MESSAGE"), std::string::npos) << incoming;
+    setClipboard(incoming);
+    Send send(40008);
+    ASSERT_TRUE(send.wait());
+    EXPECT_EQ(clipboard(), "Hello Anna,\r\nsee you.\r\n");
+    const std::string result = takeResult();
+    EXPECT_NE(result.find("Good signature from Bob Correspondent <bob@example.invalid>"), std::string::npos) << result;
+    EXPECT_NE(result.find("Decrypted with the key of Anna User"), std::string::npos) << result;
+}
+
+TEST_F(PgpTray, SaysPlainlyThatASignatureIsBad) {
+    std::string signedText = linux("printf 'Pay 10 EUR.\\n' | gpg --batch --clearsign -u bob@example.invalid");
+    const std::size_t at = signedText.find("10 EUR");
+    ASSERT_NE(at, std::string::npos) << signedText;
+    signedText.replace(at, 2, "90");
+    setClipboard(signedText);
+    Send send(40008);
+    ASSERT_TRUE(send.wait());
+    EXPECT_NE(takeResult().find("BAD signature from Bob Correspondent"), std::string::npos);
+}
+
+TEST_F(PgpTray, ImportsKeysAndCountsThemLeavingTheClipboard) {
+    const std::string key = linux("gpg --armor --export carl@example.invalid bob@example.invalid");
+    ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
+    setClipboard(key);
+    Send send(40006);
+    ASSERT_TRUE(send.wait());
+    EXPECT_EQ(takeResult(), "Keys found: 2\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 1\r\n");
+    EXPECT_EQ(clipboard(), key);
+}
+
+TEST_F(PgpTray, AMissingGpgIsSaidOnceAndLeavesTheClipboard) {
+    writeIni("Z:\\nowhere\\gpg.exe", paulFpr);
+    for (unsigned id : {40017u, 40018u, 40008u, 40006u}) {
+        setClipboard(kPlain);
+        Send send(id);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = e2e::MessageBoxOf(tray, "PGPtray")) != nullptr; }, 30000)) << id;
+        EXPECT_NE(e2e::MessageBoxText(box).find("gpg.exe was not found"), std::string::npos) << id;
+        e2e::ClickButton(box, "OK");
+        ASSERT_TRUE(send.wait()) << id;
+        EXPECT_EQ(e2e::MessageBoxOf(tray, "PGPtray"), nullptr) << "one message only, " << id;
+        EXPECT_EQ(clipboard(), kPlain) << id;
+    }
+}
+
+TEST_F(PgpTray, CarriesItsVersionForTheAboutPage) {
+    const std::string exe = dir + "PGPTray.Exe";
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const char* key : {"FileVersion", "ProductName"}) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904b0\\") + key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) << key;
+        EXPECT_GE(std::string(value).size(), 2u) << key;
+    }
+}
+
+TEST_F(PgpTray, CommandsOutsideTheTableDoNothing) {
+    setClipboard(kPlain);
+    Send send(40016);
+    ASSERT_TRUE(send.wait(10000));
+    EXPECT_EQ(clipboard(), kPlain);
+}
+
+}  // namespace

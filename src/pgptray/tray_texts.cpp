@@ -1,0 +1,124 @@
+#include "pgptray/tray_texts.h"
+
+namespace pgptray {
+namespace {
+
+std::string signerName(const GpgSignature& s, const std::vector<GpgKey>& publicKeys) {
+    if (!s.userId.empty()) return s.userId;
+    const GpgKey* k = FindKey(publicKeys, s.fingerprint.empty() ? s.keyId : s.fingerprint);
+    return k ? KeyLabel(*k) : std::string();
+}
+
+std::string keyIdOf(const GpgSignature& s) {
+    return s.keyId.empty() && s.fingerprint.size() >= 16 ? s.fingerprint.substr(s.fingerprint.size() - 16) : s.keyId;
+}
+
+std::string lastLines(std::string_view text, std::size_t count) {
+    // gpg under some consoles warns about code pages; that says nothing about the operation.
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+        if (!line.empty() && line.find("SetConsole") == std::string_view::npos) lines.push_back(line);
+    }
+    std::string out;
+    for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
+        out += std::string(lines[i]) + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+std::string KeyLabel(const GpgKey& key) {
+    const GpgUserId* id = key.primary();
+    return id ? id->text : "key " + key.keyId;
+}
+
+std::string DescribeDecryption(const GpgStatus& st, const std::vector<GpgKey>& secretKeys,
+                               const std::vector<GpgKey>& publicKeys) {
+    std::string out;
+    if (st.decryptionOkay) {
+        const GpgKey* k = FindKey(secretKeys, st.decryptionPrimary);
+        if (!k) k = FindKey(publicKeys, st.decryptionPrimary);
+        out += "Decrypted with the key of " + (k ? KeyLabel(*k) : std::string("an unnamed key")) + " (" +
+               (k ? k->keyId : st.decryptionPrimary) + ").\r\n";
+    } else {
+        out += "The text was not encrypted.\r\n";
+    }
+    if (st.signatures.empty()) out += "It carries no signature.\r\n";
+    for (const GpgSignature& s : st.signatures) {
+        const std::string who = signerName(s, publicKeys);
+        const std::string id = keyIdOf(s);
+        switch (s.verdict) {
+            case SignatureVerdict::Good:
+                out += "Good signature from " + who + " (" + id + ").\r\n";
+                break;
+            case SignatureVerdict::Bad:
+                out += "BAD signature from " + who + " (" + id +
+                       "): the text was changed after it was signed, or the signature is forged.\r\n";
+                break;
+            case SignatureVerdict::ExpiredSignature:
+                out += "Expired signature from " + who + " (" + id + ").\r\n";
+                break;
+            case SignatureVerdict::ExpiredKey:
+                out += "Good signature from " + who + " (" + id + "), but the key has expired.\r\n";
+                break;
+            case SignatureVerdict::RevokedKey:
+                out += "Signature from " + who + " (" + id + "), but the key has been REVOKED.\r\n";
+                break;
+            case SignatureVerdict::UnknownKey:
+                out += "Signature from an unknown key (" + id +
+                       "): import the signer's public key to check it.\r\n";
+                break;
+            case SignatureVerdict::Error:
+                out += "The signature by key " + id + " could not be checked.\r\n";
+                break;
+        }
+    }
+    return out;
+}
+
+std::string DescribeImport(const GpgStatus& st) {
+    if (!st.hasImportResult || st.import.considered == 0) return "No keys were found in the clipboard's text.\r\n";
+    const int changed = st.changedKeys();
+    const int unchanged = st.import.unchanged;
+    std::string out = "Keys found: " + std::to_string(st.import.considered) + "\r\n";
+    out += "New: " + std::to_string(st.import.imported) + "\r\n";
+    out += "Changed: " + std::to_string(changed) + "\r\n";
+    out += "Unchanged: " + std::to_string(unchanged) + "\r\n";
+    if (st.import.notImported > 0) out += "Not imported: " + std::to_string(st.import.notImported) + "\r\n";
+    return out;
+}
+
+std::string DescribeFailure(const GpgStatus& st, std::string_view gpgMessages) {
+    std::string out;
+    if (st.noData)
+        out = "The text holds no OpenPGP data.\r\n";
+    else if (!st.missingSecretKeys.empty() && !st.decryptionOkay)
+        out = "None of your secret keys can decrypt this message.\r\n";
+    else if (!st.invalidRecipients.empty())
+        out = "A chosen key cannot be used (expired, revoked or unusable): " + st.invalidRecipients.front() + "\r\n";
+    else if (st.passphraseBad())
+        out = "The pass phrase was wrong.\r\n";
+    else if (st.passphraseMissing())
+        out = "No pass phrase was given.\r\n";
+    else
+        out = "gpg could not do it.\r\n";
+    const std::string tail = lastLines(gpgMessages, 4);
+    if (!tail.empty()) out += "\r\ngpg said:\r\n" + tail;
+    return out + "\r\nThe clipboard was left as it was.";
+}
+
+std::string ToCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 32);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace pgptray

@@ -1,0 +1,183 @@
+// PGPKeys.Exe: the key manager: the key list, import from a file or the clipboard, a public key
+// copied to the clipboard, a new key pair, and deleting a key after a question.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "pgptray/gpg_status.h"
+#include "pgptray/tray_texts.h"
+#include "pgptray/win32/form.h"
+#include "pgptray/win32/tray_app.h"
+
+namespace pgptray {
+namespace {
+
+enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
+enum : int { kName = 600, kEmail, kPass, kPass2 };
+
+struct KeysWindow {
+    TrayApp app;
+    Form form{"PGPkeys", 600, 330};
+    std::vector<GpgKey> keys;
+
+    void refresh() {
+        HWND list = form.item(kList);
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        keys = app.listKeys(false);
+        const std::vector<GpgKey> secret = app.listKeys(true);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const GpgKey& k = keys[i];
+            const GpgUserId* id = k.primary();
+            std::string entry = (FindKey(secret, k.fingerprint) ? "pair\t" : "public\t") +
+                                (id ? id->name + "\t" + id->email : std::string("\t")) + "\t" + k.keyId;
+            if (!k.usable()) entry += k.revoked ? "\tREVOKED" : k.expired ? "\tEXPIRED" : "\tdisabled";
+            const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str())));
+            SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
+        }
+    }
+
+    const GpgKey* selected() {
+        HWND list = form.item(kList);
+        const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        if (at < 0) {
+            TrayMessage("Select a key first.", MB_OK | MB_ICONINFORMATION);
+            return nullptr;
+        }
+        const auto i = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
+        return i < keys.size() ? &keys[i] : nullptr;
+    }
+
+    void importText(const std::string& text) {
+        const GpgResult r = app.run(app.request(GpgOperation::Import), text);
+        if (!r.started) return;
+        TrayMessage(DescribeImport(ParseStatus(r.status)), MB_OK | MB_ICONINFORMATION);
+        refresh();
+    }
+
+    void importFile() {
+        char file[MAX_PATH] = {};
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = form.hwnd();
+        ofn.lpstrFilter = "Key files (*.asc;*.gpg;*.pgp;*.key)\0*.asc;*.gpg;*.pgp;*.key\0All files\0*.*\0";
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = MAX_PATH;
+        ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+        if (!GetOpenFileNameA(&ofn)) return;
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        importText(s.str());
+    }
+
+    void copyPublicKey() {
+        const GpgKey* k = selected();
+        if (!k) return;
+        GpgRequest req = app.request(GpgOperation::ExportPublicKey);
+        req.key = k->fingerprint;
+        const GpgResult r = app.run(req);
+        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardText(ToCrLf(r.output));
+        else if (r.started) TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
+    }
+
+    void deleteKey() {
+        const GpgKey* k = selected();
+        if (!k) return;
+        const std::string question = "Delete the key of " + KeyLabel(*k) + " (" + k->keyId +
+                                     ")?\r\nIts secret key, if you hold it, is deleted too, and cannot be brought back.";
+        if (TrayMessage(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+        GpgRequest req = app.request(GpgOperation::DeleteKey);
+        req.key = k->fingerprint;
+        const GpgResult r = app.run(req);
+        if (r.started && r.exitCode != 0)
+            TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
+        refresh();
+    }
+
+    void newKeyPair() {
+        Form f("PGPkeys - New Key Pair", 380, 190);
+        f.label("Full name:", 10, 12, 110, 18);
+        f.edit("", 120, 10, 250, 22, kName);
+        f.label("E-mail address:", 10, 42, 110, 18);
+        f.edit("", 120, 40, 250, 22, kEmail);
+        f.label("Pass phrase:", 10, 72, 110, 18);
+        f.edit("", 120, 70, 250, 22, kPass, ES_PASSWORD);
+        f.label("Once more:", 10, 102, 110, 18);
+        f.edit("", 120, 100, 250, 22, kPass2, ES_PASSWORD);
+        f.label("An ed25519 signing key with a cv25519 encryption key.", 10, 130, 360, 18);
+        f.button("OK", 200, 156, 80, 26, IDOK, true);
+        f.button("Cancel", 290, 156, 80, 26, IDCANCEL);
+        f.onCommand = [&](int id, int) {
+            if (id != IDOK) return false;
+            if (f.text(kName).empty() || f.text(kEmail).empty()) {
+                TrayMessage("Give a name and an e-mail address.", MB_OK | MB_ICONWARNING);
+                return true;
+            }
+            std::string a = f.text(kPass), b = f.text(kPass2);
+            const bool same = a == b;
+            SecureZeroMemory(a.data(), a.size());
+            SecureZeroMemory(b.data(), b.size());
+            if (!same) {
+                TrayMessage("The two pass phrases differ.", MB_OK | MB_ICONWARNING);
+                return true;
+            }
+            return false;
+        };
+        if (f.runModal() != IDOK) return;
+        std::string pass = f.text(kPass);
+        std::string parameters = KeyGenerationParameters(f.text(kName), f.text(kEmail), pass);
+        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters);
+        SecureZeroMemory(pass.data(), pass.size());
+        SecureZeroMemory(parameters.data(), parameters.size());
+        if (r.started && r.exitCode != 0)
+            TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
+        refresh();
+    }
+
+    void run() {
+        HWND list = form.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
+                                                LBS_NOTIFY, 10, 10, 440, 310, kList, WS_EX_CLIENTEDGE);
+        int tabs[] = {30, 130, 230, 270};
+        SendMessageA(list, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+        const std::pair<const char*, int> buttons[] = {
+            {"Import &File...", kImportFile}, {"Import from C&lipboard", kImportClipboard},
+            {"&Copy Public Key", kCopy},      {"&New Key Pair...", kNew},
+            {"&Delete Key", kDelete},         {"&Refresh", kRefresh},
+        };
+        int y = 10;
+        for (const auto& [caption, id] : buttons) {
+            form.button(caption, 460, y, 130, 26, id);
+            y += 34;
+        }
+        form.button("Close", 460, 294, 130, 26, IDCANCEL);
+        form.onCommand = [this](int id, int) {
+            switch (id) {
+                case kImportFile: importFile(); return true;
+                case kImportClipboard: {
+                    std::string text;
+                    if (ReadClipboardText(text)) importText(text);
+                    return true;
+                }
+                case kCopy: copyPublicKey(); return true;
+                case kNew: newKeyPair(); return true;
+                case kDelete: deleteKey(); return true;
+                case kRefresh: refresh(); return true;
+                case IDOK: return true;  // Enter in the list closes nothing
+                default: return false;
+            }
+        };
+        refresh();
+        form.runModal();
+    }
+};
+
+}  // namespace
+}  // namespace pgptray
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    pgptray::KeysWindow window;
+    window.run();
+    return 0;
+}

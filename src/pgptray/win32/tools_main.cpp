@@ -1,0 +1,15 @@
+// PGPTools.Exe: the tools window on its own; it ends when the window is closed.
+#include <windows.h>
+
+#include "pgptray/win32/tray_app.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    pgptray::TrayApp app;
+    app.showTools();
+    MSG msg;
+    while (app.toolsOpen() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,157 @@
+// The dialogs of the tray program: recipients, pass phrase, preferences and the tools window.
+#include "pgptray/tray_texts.h"
+#include "pgptray/win32/form.h"
+#include "pgptray/win32/tray_app.h"
+
+namespace pgptray {
+namespace {
+
+constexpr int kRecipientList = 100;
+constexpr int kEncryptToSelf = 101;
+constexpr int kPassphraseEdit = 200;
+constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
+
+std::string validityText(const GpgKey& k) {
+    if (k.revoked) return "REVOKED";
+    if (k.expired) return "EXPIRED";
+    if (k.disabled) return "disabled";
+    switch (k.validity) {
+        case 'u': return "ultimate";
+        case 'f': return "full";
+        case 'm': return "marginal";
+        case 'n': return "never";
+        default: return "unknown";
+    }
+}
+
+std::string recipientEntry(const GpgKey& k) {
+    const GpgUserId* id = k.primary();
+    std::string entry = id ? id->name + "\t" + id->email : "\t";
+    entry += "\t" + k.keyId + "\t" + validityText(k);
+    if (!k.usable()) entry = "[" + validityText(k) + "] " + entry;
+    return entry;
+}
+
+}  // namespace
+
+bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std::vector<std::string>& chosen) {
+    Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
+    f.label("Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8,
+            540, 18);
+    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+                      10, 30, 540, 200, kRecipientList, WS_EX_CLIENTEDGE);
+    int tabs[] = {120, 260, 340};
+    SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(recipientEntry(keys[i]).c_str())));
+        SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
+    }
+    f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 238, 200, 20, kEncryptToSelf);
+    SendMessageA(f.item(kEncryptToSelf), BM_SETCHECK, encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
+    f.button("OK", 380, 264, 80, 26, IDOK, true);
+    f.button("Cancel", 470, 264, 80, 26, IDCANCEL);
+    f.onCommand = [&](int id, int code) {
+        if (id == kRecipientList && code == LBN_SELCHANGE) {
+            const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                const auto k = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, i, 0));
+                if (k < keys.size() && !keys[k].usable() && SendMessageA(list, LB_GETSEL, i, 0) > 0)
+                    SendMessageA(list, LB_SETSEL, FALSE, i);
+            }
+            return true;
+        }
+        return false;
+    };
+    if (f.runModal() != IDOK) return false;
+    chosen.clear();
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, i, 0));
+        if (SendMessageA(list, LB_GETSEL, i, 0) > 0 && k < keys.size() && keys[k].usable())
+            chosen.push_back(keys[k].fingerprint);
+    }
+    encryptToSelf = SendMessageA(f.item(kEncryptToSelf), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return true;
+}
+
+bool AskPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
+    Form f(std::string(kProgramTitle) + " - Enter Pass Phrase", 400, 130);
+    f.label((retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":",
+            10, 8, 380, 34);
+    f.edit("", 10, 48, 380, 22, kPassphraseEdit, ES_PASSWORD);
+    f.button("OK", 220, 94, 80, 26, IDOK, true);
+    f.button("Cancel", 310, 94, 80, 26, IDCANCEL);
+    SetFocus(f.item(kPassphraseEdit));
+    if (f.runModal() != IDOK) return false;
+    passphrase = f.text(kPassphraseEdit);
+    f.setText(kPassphraseEdit, std::string(passphrase.size(), ' '));
+    return true;
+}
+
+void TrayApp::showPreferences() {
+    Form f(std::string(kProgramTitle) + " - Preferences", 460, 210);
+    f.label("gpg.exe (empty: the installed GnuPG, then the PATH):", 10, 8, 440, 18);
+    f.edit(settings.gpgPath, 10, 26, 440, 22, kPrefGpg);
+    f.label("Key folder (empty: GnuPG's own):", 10, 56, 440, 18);
+    f.edit(settings.keyFolder, 10, 74, 440, 22, kPrefFolder);
+    f.label("Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18);
+    HWND combo = f.add("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL | CBS_AUTOHSCROLL, 10, 122, 440, 200,
+                       kPrefKey);
+    const std::vector<GpgKey> secretKeys = gpg().empty() ? std::vector<GpgKey>{} : listKeys(true);
+    for (const GpgKey& k : secretKeys)
+        if (k.usable()) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(k.fingerprint.c_str()));
+    SetWindowTextA(combo, settings.defaultKey.c_str());
+    f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 152, 200, 20, kPrefSelf);
+    SendMessageA(f.item(kPrefSelf), BM_SETCHECK, settings.encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
+    f.button("OK", 280, 178, 80, 26, IDOK, true);
+    f.button("Cancel", 370, 178, 80, 26, IDCANCEL);
+    if (f.runModal() != IDOK) return;
+    const std::string key = f.text(kPrefKey);
+    if (!key.empty() && !IsKeyIdentifier(key)) {
+        TrayMessage("The default signing key must be a fingerprint. The preferences were not changed.",
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    settings.gpgPath = f.text(kPrefGpg);
+    settings.keyFolder = f.text(kPrefFolder);
+    settings.defaultKey = key;
+    settings.encryptToSelf = SendMessageA(f.item(kPrefSelf), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    SaveSettings(settings);
+}
+
+void TrayApp::showTools() {
+    struct Tool { const char* caption; unsigned command; };
+    static const Tool tools[] = {
+        {"&Encrypt", 40017}, {"Encrypt && &Sign", 40007}, {"Si&gn", 40018},
+        {"&Decrypt/Verify", 40008}, {"&Import Keys", 40006}, {"&Preferences", 40012},
+    };
+    tools_ = std::make_unique<Form>("PGPtools", 150, 40 + 32 * 7);
+    Form& f = *tools_;
+    f.label("The clipboard's text:", 10, 8, 130, 18);
+    int y = 30;
+    for (const Tool& t : tools) {
+        f.button(t.caption, 10, y, 130, 26, static_cast<int>(t.command));
+        y += 32;
+    }
+    f.button("&Keys", 10, y, 130, 26, 40001);
+    f.onCommand = [this](int id, int) {
+        if (id == 40001) {
+            StartSiblingProgram("PGPKeys.Exe");
+            return true;
+        }
+        if (id >= 40000 && id < 40100) {
+            command(TrayCommandFor(static_cast<unsigned>(id)));
+            finishCommand();
+            return true;
+        }
+        return false;
+    };
+    f.showModeless();
+}
+
+}  // namespace pgptray
+
+namespace pgptray {
+bool TrayApp::toolsOpen() const { return tools_ && !tools_->closed(); }
+}  // namespace pgptray

@@ -1,0 +1,130 @@
+// PGPTray.Exe: the hidden window that answers the clipboard commands, and the tray icon.
+// "/recipient=FINGERPRINT" (repeatable) makes encryption use those keys without asking.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "pgptray/gpg_command.h"
+#include "pgptray/tray_commands.h"
+#include "pgptray/win32/tray_app.h"
+
+namespace {
+
+using pgptray::TrayApp;
+using pgptray::TrayCommand;
+
+constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kFinishCommand = WM_APP + 2;
+constexpr UINT kMenuExit = 40099;
+constexpr UINT kMenuKeys = 40001;
+// The structure size of the first shell versions, which every shell accepts.
+constexpr DWORD kNotifyIconSize = sizeof(void*) == 4 ? 88 : 152;
+
+TrayApp* app = nullptr;
+
+void showTrayMenu(HWND hwnd) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 40017, "&Encrypt Clipboard");
+    AppendMenuA(menu, MF_STRING, 40007, "Encrypt && Sign C&lipboard");
+    AppendMenuA(menu, MF_STRING, 40018, "&Sign Clipboard");
+    AppendMenuA(menu, MF_STRING, 40008, "&Decrypt/Verify Clipboard");
+    AppendMenuA(menu, MF_STRING, 40006, "&Add Key from Clipboard");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kMenuKeys, "Launch PGP&keys");
+    AppendMenuA(menu, MF_STRING, 40019, "PGP&tools");
+    AppendMenuA(menu, MF_STRING, 40012, "&Preferences");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kMenuExit, "E&xit PGPtray");
+    POINT p;
+    GetCursorPos(&p);
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND: {
+            const UINT id = LOWORD(wp);
+            if (id == kMenuExit) {
+                DestroyWindow(hwnd);
+            } else if (id == kMenuKeys) {
+                pgptray::StartSiblingProgram("PGPKeys.Exe");
+            } else {
+                app->command(pgptray::TrayCommandFor(id));
+                PostMessageA(hwnd, kFinishCommand, 0, 0);
+            }
+            return 0;
+        }
+        case kFinishCommand:
+            app->finishCommand();
+            return 0;
+        case kTrayCallback:
+            if (lp == WM_RBUTTONUP || lp == WM_CONTEXTMENU) showTrayMenu(hwnd);
+            if (lp == WM_LBUTTONDBLCLK) app->command(TrayCommand::Tools);
+            return 0;
+        case WM_DESTROY: {
+            NOTIFYICONDATAA nid{};
+            nid.cbSize = kNotifyIconSize;
+            nid.hWnd = hwnd;
+            nid.uID = 1;
+            Shell_NotifyIconA(NIM_DELETE, &nid);
+            PostQuitMessage(0);
+            return 0;
+        }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void readArguments(TrayApp& tray) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 1; argv && i < argc; ++i) {
+        char arg[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, arg, sizeof arg - 1, nullptr, nullptr);
+        const std::string a = arg;
+        const std::string prefix = "/recipient=";
+        if (a.rfind(prefix, 0) == 0 && pgptray::IsKeyIdentifier(a.substr(prefix.size())))
+            tray.presetRecipients.push_back(a.substr(prefix.size()));
+    }
+    LocalFree(argv);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // One tray program per session: a second start leaves the first alone.
+    if (FindWindowA(pgptray::kHiddenWindowClass, nullptr)) return 0;
+    TrayApp tray;
+    app = &tray;
+    readArguments(tray);
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = hiddenProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = pgptray::kHiddenWindowClass;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    RegisterClassA(&wc);
+    HWND hidden = CreateWindowExA(WS_EX_TOOLWINDOW, pgptray::kHiddenWindowClass, "PGPtray", WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!hidden) return 1;
+
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = kNotifyIconSize;
+    nid.hWnd = hidden;
+    nid.uID = 1;
+    nid.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    nid.uCallbackMessage = kTrayCallback;
+    nid.hIcon = wc.hIcon;
+    lstrcpynA(nid.szTip, "PGPtray (GnuPG)", sizeof nid.szTip);
+    Shell_NotifyIconA(NIM_ADD, &nid);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
