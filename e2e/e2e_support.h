@@ -50,7 +50,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// A fresh installation folder holding a copy of Vostrel5.EXE; removed at the end.
+// A fresh installation folder holding a copy of Vostrel5.EXE, with the tip of the day switched off
+// in the settings file; removed at the end.
 class Installation {
 public:
     Installation();
@@ -58,6 +59,8 @@ public:
     const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + name; }
     std::string exe() const { return dir_ + "Vostrel5.EXE"; }
+    // The driver package's folder: the installation folder itself, without its last backslash.
+    std::string driverDir() const { return dir_.substr(0, dir_.size() - 1); }
     std::string log() const { return ReadFile(path("DebugLog.Txt")); }
     Process start(const std::string& arguments = {}) const { return Process(exe(), arguments); }
     // Starts the program and waits until its start-up sequence has logged its last entry.

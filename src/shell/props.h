@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drivers/driver_state.h"
 #include "platform/ports.h"
 #include "shell/TaskIcon.h"
 #include "shell/diagnostics.h"
@@ -15,8 +16,13 @@
 #include "shell/props_state.h"
 #include "shell/shell_state.h"
 #include "shell/verslab.h"
+#include "utilities/Tips.h"
 
 namespace v5 {
+
+class DriverRunner;
+class ScriptInfoView;
+class TPgpLauncher;
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
@@ -88,6 +94,8 @@ public:
     virtual void selectAboutText() {}
     virtual void popupToolsMenu(int /*x*/, int /*y*/) {}
     virtual void showHelp(const std::string& /*helpFile*/, int /*topic*/) {}
+    // Opens another help file at its contents.
+    virtual void showHelpContents(const std::string& /*helpFile*/) {}
 };
 
 struct PropsPorts {
@@ -103,6 +111,13 @@ struct PropsPorts {
     Tray* tray = nullptr;
     VersionResources* versions = nullptr;
     OsVersion* os = nullptr;
+    // The drivers' state, the driver engine and the Details window; without them (tests of other
+    // parts of the window) the window keeps its own state and Details shows nothing.
+    DriverState* drivers = nullptr;
+    DriverRunner* runner = nullptr;
+    ScriptInfoView* scriptInfo = nullptr;
+    // Where the tip of the day is shown; without it (tests of other parts) no tip is shown.
+    TipsDialogs* tipsDialogs = nullptr;
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -136,6 +151,7 @@ public:
     void PageControl1Change(int pageIndex);
     void btnHelpClick();
     void chkShowTipsClick();
+    void btnNowClick();
     void txtAboutMouseDown();
     void txtMailingListAddressChange();
     void lstMailingListAddressClick();
@@ -143,10 +159,30 @@ public:
     void btnMailingListAddressRemoveClick();
     void lstLibraryClick();
     void lstActiveClick();
+    // The Mailer Choice page: double clicks, the menus, drag and drop between the lists.
+    void lstLibraryDblClick();
+    void MakeActive1Click();
+    void lstActiveDblClick();
+    void Tolibrary1Click();
+    // A drop on the Active list (or its notice) and on the Library, and where it came from.
+    void lstActiveDragDrop(bool fromLibrary);
+    void lstLibraryDragDrop(bool fromActive);
+    // A button pressed over a list: the entry under the pointer (-1 below the last) is selected.
+    // True when the list's menu may pop up (the right button over an entry).
+    bool lstLibraryMouseDown(int entryUnderPointer, bool rightButton);
+    bool lstActiveMouseDown(int entryUnderPointer, bool rightButton);
+    void Details1Click();
+    void detActiveClick();
     void TaskIcon1Click();
     void TaskIcon1RightClick();
     void TaskIcon2RightClick(int x, int y);
     void mnuHelpClick();
+    // The Special page's direct access to PGP.
+    void btnPGPKeysClick();
+    void btnPAPTrayClick();
+    void btnToolsClick();
+    void Button1Click();
+    void btnPGPHelpClick();
     // F1 and the "?" button on a control of the table.
     void ShowHelpFor(std::string_view controlName);
 
@@ -156,6 +192,12 @@ public:
     void SelectPage(int index);
     void ShowPropertiesWindow();
     void BuildActiveDriverScripts();
+    void MakeActive();
+    void ReturnToLibrary();
+    void ReturnAllToLibrary();
+    void ShowDriverDetails(const std::string& file);
+    void ShowScriptInfo(const std::string& file);
+    DriverState& Drivers() { return drivers_; }
 
     const std::string& CommandLine() const { return commandLineText_; }
     PropsState& Props() { return props_; }
@@ -168,11 +210,15 @@ public:
     TVersionLabel VersionLabel1;
     // The routine processing run that a click on TaskIcon1 starts; connected by the run itself.
     std::function<void()> MainPGP;
+    // The PGP launcher, connected once the window search exists; the Special page's buttons use it.
+    TPgpLauncher* PgpLauncher = nullptr;
     // The PGP product name and file version, as the PGP launcher reads them.
     std::string PgpProductName;
     std::string PgpFileVersion;
 
 private:
+    // Runs one step of the start-up; its failure is reported and the start-up goes on.
+    void CarryOn(const std::function<void()>& step);
     // Start-up steps that later parts of the program fill.
     void ClearRunState();
     void LoadActiveMailers();
@@ -186,6 +232,8 @@ private:
     void SetMainWindowInvisible();
     bool TipEnabled() const;
     void ShowTipOfTheDay();
+    // The Help button's topic: that of the page on show.
+    int HelpPageTopic() const;
     std::string ComposeAboutText();
     void ActivateTrayIcons();
 
@@ -196,6 +244,12 @@ private:
     PropsView& view_;
     std::function<std::string()> programFileVersion_;
     OsVersion* os_;
+    DriverState ownDrivers_;
+    DriverState& drivers_;
+    DriverRunner* runner_;
+    ScriptInfoView* scriptInfo_;
+    TipsDialogs* tipsDialogs_;
+    TipOfTheDayState tipOfTheDay_;
     PropsState props_;
     PropsWindowState window_;
     std::vector<std::string> activeDriverScripts_;

@@ -154,7 +154,7 @@ void SaveSettings(SettingsPorts ports) {
     // The conflict marks are a view of the list, never part of an item.
     for (std::string& item : props.lstActive)
         if (!item.empty() && item.front() == kConflictMark) item.erase(0, 1);
-    WriteListFile(ports.state.InstallDir + kActiveMailersFileName, props.lstActive);
+    if (!props.catalogueUnreadable) WriteListFile(ports.state.InstallDir + kActiveMailersFileName, props.lstActive);
 }
 
 void SaveTipSettings(SettingsPorts ports) {
@@ -186,7 +186,9 @@ std::vector<std::string> ReadListFile(const std::string& path) {
 void WriteListFile(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    WriteFileStringOrThrow(path, text);
+    // A list cut short by a failed write would lose entries: a lost mailing-list address means
+    // mail to that list is encrypted instead of signed.
+    ReplaceFileContents(path, text);
 }
 
 }  // namespace v5

@@ -7,25 +7,16 @@
 namespace v5::win32 {
 namespace {
 
-constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Windows draws the context-help button only on a window without a minimise button. The "?" is
+// kept: it is the mouse's way to a control's help, while Ok, Cancel and the close box already
+// send the window back to the tray.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT;
 constexpr COLORREF kNoticeText = RGB(255, 0, 0);
 constexpr COLORREF kNoticeBack = RGB(255, 255, 0);
 constexpr int kNoticeFontPixels = 13;
 // The About text is selected from its start for this many characters.
 constexpr int kAboutSelectLength = 9999;
-
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, name, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    return RegisterClassA(&wc) != 0;
-}
 
 struct Made {
     const char* className;
@@ -134,6 +125,18 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, name, &wc)) return true;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    return RegisterClassA(&wc) != 0;
+}
+
 PropsWindow::~PropsWindow() {
     for (HMENU menu : {toolsMenu_, libraryMenu_, activeMenu_})
         if (menu) DestroyMenu(menu);
@@ -215,6 +218,7 @@ void PropsWindow::createControls(HINSTANCE instance) {
     for (HWND frame : frames) SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (pageControl) SetWindowPos(pageControl, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    subclassDriverLists();
     if (HWND about = item("txtAbout")) {
         SetWindowLongPtrA(about, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         aboutProc_ = reinterpret_cast<WNDPROC>(
@@ -354,6 +358,11 @@ bool PropsWindow::windowVisible() const { return IsWindowVisible(mainWindow_) !=
 void PropsWindow::bringToFront() {
     SetForegroundWindow(mainWindow_);
     BringWindowToTop(mainWindow_);
+    // As a dialog does, the window opens with its first control focused.
+    if (GetFocus() == mainWindow_ || !IsChild(mainWindow_, GetFocus())) {
+        MSG tab{mainWindow_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        dialogKey(tab);
+    }
 }
 
 void PropsWindow::hideApplicationWindow() { ShowWindow(appWindow_, SW_HIDE); }
@@ -393,7 +402,11 @@ void PropsWindow::popupToolsMenu(int x, int y) {
 }
 
 void PropsWindow::showHelp(const std::string& helpFile, int topic) {
-    WinHelpA(mainWindow_, helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    if (help_) help_->showTopic(helpFile, topic);
+}
+
+void PropsWindow::showHelpContents(const std::string& helpFile) {
+    WinHelpA(mainWindow_, helpFile.c_str(), HELP_FINDER, 0);
 }
 
 bool PropsWindow::previewKey(const MSG& msg) {
@@ -407,7 +420,7 @@ bool PropsWindow::previewKey(const MSG& msg) {
             handled = true;
         }
     });
-    return handled;
+    return handled || dialogKey(msg);
 }
 
 LRESULT CALLBACK PropsWindow::ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -463,6 +476,7 @@ void PropsWindow::command(int id, int code) {
     // Enter and Esc arrive as the dialog answers.
     if (id == IDOK) id = idBtnOk;
     if (id == IDCANCEL) id = idBtnCancel;
+    if (driverMenuCommand(id)) return;
     const ControlSpec* c = FindControlById(id);
     if (!c) return;
     const std::string name = c->name;
@@ -477,8 +491,13 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
-        // The run buttons, the PGP buttons and "Show &Now" act once the run, the launcher and the
-        // tips are there; until then a click only records the choices.
+        else if (name == "btnPGPKeys") guarded("TButton", [&] { m.btnPGPKeysClick(); });
+        else if (name == "btnPAPTray") guarded("TButton", [&] { m.btnPAPTrayClick(); });
+        else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
+        else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
+        else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
+        else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
+        // The run buttons act once the run is there; until then a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }
@@ -490,6 +509,10 @@ void PropsWindow::command(int id, int code) {
         guarded("TListBox", [&] { m.lstLibraryClick(); });
     else if (name == "lstActive" && code == LBN_SELCHANGE)
         guarded("TListBox", [&] { m.lstActiveClick(); });
+    else if (name == "lstLibrary" && code == LBN_DBLCLK)
+        guarded("TListBox", [&] { m.lstLibraryDblClick(); });
+    else if (name == "lstActive" && code == LBN_DBLCLK)
+        guarded("TListBox", [&] { m.lstActiveDblClick(); });
 }
 
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {

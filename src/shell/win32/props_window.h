@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/help.h"
 #include "shell/props.h"
 #include "shell/win32/TaskIcon_win32.h"
 
@@ -19,6 +20,9 @@ inline constexpr const char* kApplicationWindowClass = "TApplication";
 inline constexpr const char* kPropsWindowClass = "TfrmProps";
 inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr int kIdBtnUnload = idBtnUnload;
+
+// Registers a form's window class (button-face background, the program's icon) unless it is.
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc);
 
 class PropsWindow : public PropsView {
 public:
@@ -31,6 +35,8 @@ public:
     bool create(HINSTANCE instance, const std::string& title);
     // Connects the model: its tray icons get their windows and pictures here.
     void attach(TfrmProps& model, Diagnostics& diagnostics, Application& application);
+    // Where the Help button, F1, the "?" button and the tools menu open their topics.
+    void setHelp(Help* help) { help_ = help; }
 
     HWND applicationWindow() const { return appWindow_; }
     HWND mainWindow() const { return mainWindow_; }
@@ -47,6 +53,7 @@ public:
     void selectAboutText() override;
     void popupToolsMenu(int x, int y) override;
     void showHelp(const std::string& helpFile, int topic) override;
+    void showHelpContents(const std::string& helpFile) override;
 
     // Runs a model handler; whatever escapes it is reported with the given sender's class name.
     // The model's state is shown afterwards.
@@ -67,11 +74,21 @@ public:
 
     // Sees key presses before the focused control does.
     bool previewKey(const MSG& msg);
+    // The dialog keys (Tab, arrows, Enter, Esc, access keys) as the window's own navigation
+    // answers them; false when the key belongs to the focused control.
+    bool dialogKey(const MSG& msg);
 
 private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The Mailer Choice page's lists and notice: the right-button menus and drag and drop.
+    static LRESULT CALLBACK DriverListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void subclassDriverLists();
+    LRESULT driverListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    void drop(HWND source, POINT screenPoint);
+    // A command of the lists' menus; false for other identifiers.
+    bool driverMenuCommand(int id);
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
     void endSession(bool ending);
     void command(int id, int code);
@@ -91,6 +108,10 @@ private:
     HFONT noticeFont_ = nullptr;
     HBRUSH noticeBrush_ = nullptr;
     WNDPROC aboutProc_ = nullptr;
+    WNDPROC listProc_ = nullptr;
+    HWND dragSource_ = nullptr;
+    POINT dragStart_{};
+    bool dragging_ = false;
     HMENU toolsMenu_ = nullptr;
     HMENU libraryMenu_ = nullptr;
     HMENU activeMenu_ = nullptr;
@@ -104,6 +125,7 @@ private:
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;
     std::function<bool(std::string_view)> toolsMenuHandler_;
+    Help* help_ = nullptr;
 };
 
 }  // namespace v5::win32
