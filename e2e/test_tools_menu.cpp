@@ -132,8 +132,9 @@ TEST(PrintJob, ClipboardPrintsOnTheDefaultPrinter) {
     for (int i = 0; i < 12; ++i)
         text += "This long line is wrapped at blanks to the width of the page, word after word. ";
     text += "\r\n";
-    // An unbroken word wider than 65,535 printer pixels: it must be broken, not taken to fit.
-    text += "https://example.org/" + std::string(3000, 'x') + "/end\r\n";
+    // Unbroken words wider than 65,535 printer pixels, of lengths that together cover the
+    // widths a character can have here: cut to 16 bits, one of them would be taken to fit.
+    for (int length : {2560, 2640, 2720, 2800}) text += std::string(length, 'x') + "\r\n";
     for (int i = 1; i <= 60; ++i) text += "Numbered line " + std::to_string(100 + i).substr(1) + "\r\n";
     Installation install;
     Process program = install.startResident("print");
