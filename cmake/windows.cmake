@@ -35,7 +35,7 @@ file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Vostrel5.chm
   COMMAND ${CHMCMD} ${CMAKE_SOURCE_DIR}/help/Vostrel5.hhp
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DEPENDS ${HELP_SOURCES} VERBATIM)
-add_custom_target(help ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
+add_custom_target(compiled_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
 
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -61,7 +61,7 @@ if(WIN_TEST_SOURCES)
   add_executable(win32_tests ${WIN_TEST_SOURCES} ${FAKE_SOURCES})
   target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(win32_tests PRIVATE vostrel_win32 gtest gmock gtest_main)
-  add_dependencies(win32_tests help)
+  add_dependencies(win32_tests compiled_help)
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
@@ -71,7 +71,7 @@ if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(e2e_tests PRIVATE vostrel_core gtest gmock gtest_main user32 shell32 comctl32)
-  add_dependencies(e2e_tests Vostrel5 SBM help)
+  add_dependencies(e2e_tests Vostrel5 SBM compiled_help)
   if(STANDIN_SOURCES)
     foreach(src ${STANDIN_SOURCES})
       get_filename_component(name ${src} NAME_WE)
