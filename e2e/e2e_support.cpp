@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -281,6 +282,28 @@ bool ClickButton(HWND box, const std::string& caption) {
     if (query.found.empty()) return false;
     SendMessageA(query.found.front(), BM_CLICK, 0, 0);
     return true;
+}
+
+bool PutOnClipboard(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    return true;
+}
+
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 }  // namespace e2e

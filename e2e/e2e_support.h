@@ -83,6 +83,10 @@ bool ClickButton(HWND box, const std::string& caption);
 // Classes, titles and child texts of a process's top-level windows, for failure messages.
 std::string DescribeWindows(const Process& process);
 
+// The clipboard's plain text, written (false when the clipboard cannot be opened) and read.
+bool PutOnClipboard(const std::string& text);
+std::string ClipboardText();
+
 // The hidden properties window of a running copy.
 HWND MainWindowOf(const Process& process);
 

@@ -1,6 +1,7 @@
 #pragma once
 // Recording fakes of the shell's ports.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -45,6 +46,14 @@ public:
     void terminate() override { ++terminateCalls; }
     bool terminated() const override { return terminateCalls > 0; }
     void processMessages() override { ++processMessagesCalls; }
+    // Every wait for messages, with its time-out; a test may let time pass or windows appear here.
+    std::vector<unsigned> waits;
+    std::function<void(unsigned)> onWait;
+    void waitForMessages(unsigned timeoutMs) override {
+        waits.push_back(timeoutMs);
+        if (onWait) onWait(timeoutMs);
+        processMessages();
+    }
 };
 
 // Keys matched exactly; enough for the shell's start-up reads (FakeProfile keeps every rule).
@@ -53,6 +62,7 @@ class SimpleProfile : public Profile {
 public:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
     std::vector<std::string> reads;
+    bool writable = true;  // false: every write fails, as on a settings file that cannot be written
     std::string readString(const std::string& file, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
         reads.push_back(file + "|" + section + "|" + key);
@@ -61,6 +71,7 @@ public:
     }
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override {
+        if (!writable) return false;
         values[{file, section, key}] = value;
         return true;
     }

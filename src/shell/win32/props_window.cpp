@@ -388,13 +388,24 @@ void PropsWindow::popupToolsMenu(int x, int y) {
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(toolsMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, mainWindow_, nullptr));
     PostMessageA(mainWindow_, WM_NULL, 0, 0);
-    for (const MenuItemSpec& m : PropsMenuItems())
-        if (m.id != 0 && static_cast<UINT>(m.id) == chosen && std::string(m.name) == "mnuHelp") model_->mnuHelpClick();
     // "&Print", "&Quote " and "&Save to file" act on the clipboard; "E&xit" only closes the menu.
+    for (const MenuItemSpec& m : PropsMenuItems()) {
+        if (m.id == 0 || static_cast<UINT>(m.id) != chosen) continue;
+        const std::string name = m.name;
+        if (name == "popHelp")
+            model_->mnuHelpClick();
+        else if (toolsMenuHandler_)
+            // Errors of an action are the popup menu's, as the menu's own window would report them.
+            guarded("TPopupList", [&] { toolsMenuHandler_(name); });
+    }
 }
 
 void PropsWindow::showHelp(const std::string& helpFile, int topic) {
     if (help_) help_->showTopic(helpFile, topic);
+}
+
+void PropsWindow::showHelpContents(const std::string& helpFile) {
+    WinHelpA(mainWindow_, helpFile.c_str(), HELP_FINDER, 0);
 }
 
 bool PropsWindow::previewKey(const MSG& msg) {
@@ -479,9 +490,13 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
+        else if (name == "btnPGPKeys") guarded("TButton", [&] { m.btnPGPKeysClick(); });
+        else if (name == "btnPAPTray") guarded("TButton", [&] { m.btnPAPTrayClick(); });
+        else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
+        else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
+        else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
         else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
-        // The run buttons and the PGP buttons act once the run and the launcher are there; until
-        // then a click only records the choices.
+        // The run buttons act once the run is there; until then a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }

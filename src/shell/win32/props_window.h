@@ -4,7 +4,9 @@
 // model's state is shown again afterwards.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,7 @@ public:
     void selectAboutText() override;
     void popupToolsMenu(int x, int y) override;
     void showHelp(const std::string& helpFile, int topic) override;
+    void showHelpContents(const std::string& helpFile) override;
 
     // Runs a model handler; whatever escapes it is reported with the given sender's class name.
     // The model's state is shown afterwards.
@@ -65,6 +68,9 @@ public:
         --depth_;
         if (depth_ == 0) render();
     }
+
+    // Runs the tools menu's clipboard entries, given the entry's name.
+    void setToolsMenuHandler(std::function<bool(std::string_view)> handler) { toolsMenuHandler_ = std::move(handler); }
 
     // Sees key presses before the focused control does.
     bool previewKey(const MSG& msg);
@@ -118,6 +124,7 @@ private:
     TfrmProps* model_ = nullptr;
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;
+    std::function<bool(std::string_view)> toolsMenuHandler_;
     Help* help_ = nullptr;
 };
 
