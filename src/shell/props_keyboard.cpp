@@ -105,8 +105,10 @@ public:
     KeyOutcome enter() const {
         const ControlSpec* at = focused();
         if (at && at->kind == K::Button && available(*at)) return {KeyAction::Press, at->name};
-        // An address typed in the box is added, never taken for a confirmation of the window.
-        if (at && std::string_view(at->name) == "txtMailingListAddress") return press("btnMailingListAddressAdd");
+        // An address typed in the box is added, never taken for a confirmation of the window. The
+        // add itself refuses blanks: keys typed quickly may come before the button shows the text.
+        if (at && std::string_view(at->name) == "txtMailingListAddress")
+            return {KeyAction::Press, "btnMailingListAddressAdd"};
         if (c_.activePage == pgRoutine) {
             const KeyOutcome run = press("btnRunRoutine");
             if (run.action == KeyAction::Press) return run;

@@ -17,7 +17,7 @@ enum class KeyAction {
     Pass,    // not the window's: the focused control has the key
     Ignore,  // the window's, and nothing to do
     Focus,   // move the focus to `control`
-    Press,   // press `control` (a button, check box or radio button), moving the focus to it
+    Press,   // press `control`: a button is clicked, a check box or radio button also takes the focus
 };
 
 struct KeyOutcome {

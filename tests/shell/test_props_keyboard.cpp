@@ -41,7 +41,7 @@ TEST(PropsKeyboard, KeysMoveAndPressAsInADialog) {
         {"enter on a button", pgRoutine, "btnCancel", D::Enter, 0, false, {A::Press, "btnCancel"}},
         {"enter on Routine", pgRoutine, "optProcessing1", D::Enter, 0, false, {A::Press, "btnRunRoutine"}},
         {"enter elsewhere", pgOptions, "chkShowTips", D::Enter, 0, false, {A::Press, "btnOk"}},
-        {"enter in the address box, Add disabled", pgRoutine, "txtMailingListAddress", D::Enter, 0, false, {A::Ignore, ""}},
+        {"enter in the address box", pgRoutine, "txtMailingListAddress", D::Enter, 0, false, {A::Press, "btnMailingListAddressAdd"}},
         {"esc", pgMailerChoice, "lstActive", D::Escape, 0, false, {A::Press, "btnCancel"}},
         // Access keys: buttons and boxes are pressed, labels and frames move to what they name;
         // only controls on show count; plain letters are text in a text box.
@@ -76,13 +76,6 @@ TEST(PropsKeyboard, KeysMoveAndPressAsInADialog) {
         EXPECT_EQ(static_cast<int>(got.action), static_cast<int>(c.expected.action));
         EXPECT_EQ(got.control, c.expected.control);
     }
-}
-
-TEST(PropsKeyboard, EnterInTheAddressBoxAddsWhenItCan) {
-    DialogKeyContext context{"txtMailingListAddress", pgRoutine,
-                             [](const ControlSpec& x) { return x.page == pgNone || x.page == pgRoutine; }, {}};
-    EXPECT_EQ(PropsDialogKey(DialogKey::Enter, 0, false, context),
-              (KeyOutcome{KeyAction::Press, "btnMailingListAddressAdd"}));
 }
 
 }  // namespace

@@ -45,6 +45,13 @@ bool PropsWindow::dialogKey(const MSG& msg) {
             if (FindControl(outcome.control)->kind == ControlKind::Edit) SendMessageA(target, EM_SETSEL, 0, -1);
             return true;
         case KeyAction::Press:
+            // A button's click goes straight to its handler, which checks for itself what it may
+            // do; boxes and radio buttons change their state as a click does.
+            if (FindControl(outcome.control)->kind == ControlKind::Button) {
+                SendMessageA(mainWindow_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(target), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(target));
+                return true;
+            }
             SetFocus(target);
             SendMessageA(target, BM_CLICK, 0, 0);
             return true;

@@ -359,10 +359,9 @@ void PropsWindow::bringToFront() {
     SetForegroundWindow(mainWindow_);
     BringWindowToTop(mainWindow_);
     // As a dialog does, the window opens with its first control focused.
-    if (GetFocus() == mainWindow_ || !IsChild(mainWindow_, GetFocus())) {
-        MSG tab{mainWindow_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-        dialogKey(tab);
-    }
+    SetFocus(mainWindow_);
+    MSG tab{mainWindow_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    dialogKey(tab);
 }
 
 void PropsWindow::hideApplicationWindow() { ShowWindow(appWindow_, SW_HIDE); }
