@@ -160,6 +160,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
                      &drivers, &driverEngine, &scriptInfo, &tips});
     view.attach(props, diagnostics, application);
+    // The PGP launcher, for the Special page's buttons and the processing run.
+    PgpState pgpState;
+    win32::Win32Ticks ticks;
+    TPgpLauncher pgpLauncher({state, pgpState, props.Props().PgpMainExe, diagnostics, application,
+                              windowDriving.desktop, windowDriving.clipboard, processes, ticks,
+                              windowDriving.DataModule18});
+    props.PgpLauncher = &pgpLauncher;
     // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {
         // The run's last line stays its last: no tick of the timer may log after it.
@@ -175,13 +182,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         mutex = nullptr;
     });
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
-    // The PGP launcher, for the Special page's buttons and the processing run.
-    PgpState pgpState;
-    win32::Win32Ticks ticks;
-    TPgpLauncher pgpLauncher({state, pgpState, props.Props().PgpMainExe, diagnostics, application,
-                              windowDriving.desktop, windowDriving.clipboard, processes, ticks,
-                              windowDriving.DataModule18});
-    props.PgpLauncher = &pgpLauncher;
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
