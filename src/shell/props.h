@@ -44,6 +44,7 @@ inline constexpr const char* kPropsClassName = "TfrmProps";
 inline constexpr const char* kTaskIcon1Tip = "Vostrel 5";
 inline constexpr const char* kTaskIcon2Tip = "Vostrel Tools";
 inline constexpr const char* kTrayRunLogLine = "MainPGP-T";
+inline constexpr const char* kSpecialRunLogLine = "MainPGP-F";
 
 struct PixelSize {
     int width = 0;
@@ -144,6 +145,9 @@ public:
     void lstLibraryClick();
     void lstActiveClick();
     void TaskIcon1Click();
+    // "R&un" on the Routine page and on the Special page.
+    void btnRunRoutineClick();
+    void btnRunClick();
     void TaskIcon1RightClick();
     void TaskIcon2RightClick(int x, int y);
     void mnuHelpClick();
@@ -166,8 +170,9 @@ public:
     TTaskIcon TaskIcon1;
     TTaskIcon TaskIcon2;
     TVersionLabel VersionLabel1;
-    // The routine processing run that a click on TaskIcon1 starts; connected by the run itself.
-    std::function<void()> MainPGP;
+    // The processing run that a tray click and the Run buttons start (RoutineRun false only for
+    // the Special page's); connected by the run itself.
+    std::function<void(bool RoutineRun)> MainPGP;
     // The PGP product name and file version, as the PGP launcher reads them.
     std::string PgpProductName;
     std::string PgpFileVersion;
