@@ -7,6 +7,7 @@
 #include "pgp/armour.h"
 #include "pgp/decision.h"
 #include "shell/diagnostics.h"
+#include "shell/errors.h"
 #include "shell/file_routines.h"
 #include "shell/props_state.h"
 #include "shell/shell_state.h"
@@ -39,6 +40,10 @@ void ProcessingRun::MainPGP(bool RoutineRun) {
 
     try {
         Run(RoutineRun);
+    } catch (const SilentAbort&) {
+        // The PGP suite could not be started: the program is ending, and the run with it.
+        WipeDataFileIfPresent();
+        throw;
     } catch (...) {
         ClosingSteps();
         throw;

@@ -288,6 +288,10 @@ void TfrmProps::btnRunRoutineClick() {
     if (MainPGP) MainPGP(true);
 }
 
+void TfrmProps::txtClipboardReceiverChange(const std::string& text) {
+    if (SetClipboardReceiverText) SetClipboardReceiverText(text);
+}
+
 void TfrmProps::btnRunClick() {
     log_.WriteDebugLog(kSpecialRunLogLine);
     if (MainPGP) MainPGP(false);

@@ -173,6 +173,10 @@ public:
     // The processing run that a tray click and the Run buttons start (RoutineRun false only for
     // the Special page's); connected by the run itself.
     std::function<void(bool RoutineRun)> MainPGP;
+    // The hidden box whose text a run writes back into the mailer; connected by the run too.
+    std::function<void(const std::string& text)> SetClipboardReceiverText;
+    // The box's text was changed (by anyone): the run writes a new text back.
+    void txtClipboardReceiverChange(const std::string& text);
     // The PGP product name and file version, as the PGP launcher reads them.
     std::string PgpProductName;
     std::string PgpFileVersion;

@@ -192,6 +192,13 @@ TEST(ProcessingRun, ClosingStepsOnEveryWayOut) {
         EXPECT_EQ(w.state.TracePoint, tpRunEnd);
     }
     {
+        RunWorld w;  // the PGP suite cannot be started: the program ends, and no run end is logged
+        w.pgp.answer = [](const std::string&) -> bool { throw SilentAbort(); };
+        EXPECT_THROW(w.run.MainPGP(true), SilentAbort);
+        EXPECT_TRUE(w.logMessagesWith(kRunEndLogLine).empty());
+        EXPECT_FALSE(FileExists(w.state.MfdFilePath));
+    }
+    {
         RunWorld w;  // the file cannot be wiped
         ProcessingRun run({w.state, w.diagnostics, w.options, w.PGPBusyHwnd, w.screen, w.clipboard, w.progress,
                            w.mailer, w.pgp, w.dialogs,

@@ -470,13 +470,17 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
-        // The run buttons, the PGP buttons and "Show &Now" act once the run, the launcher and the
-        // tips are there; until then a click only records the choices.
+        else if (name == "btnRunRoutine") guarded("TButton", [&] { m.btnRunRoutineClick(); });
+        else if (name == "btnRun") guarded("TButton", [&] { m.btnRunClick(); });
+        // The PGP buttons and "Show &Now" act once the launcher and the tips are there; until then
+        // a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }
     if (name == "txtMailingListAddress" && code == EN_CHANGE)
         guarded("TEdit", [&] { m.txtMailingListAddressChange(); });
+    else if (name == "txtClipboardReceiver" && code == EN_CHANGE)
+        guarded("TMemo", [&] { m.txtClipboardReceiverChange(TextOf(GetDlgItem(mainWindow_, id))); });
     else if (name == "lstMailingListAddress" && code == LBN_SELCHANGE)
         guarded("TListBox", [&] { m.lstMailingListAddressClick(); });
     else if (name == "lstLibrary" && code == LBN_SELCHANGE)
