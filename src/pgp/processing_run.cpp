@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "drivers/detection.h"
 #include "drivers/mfd.h"
 #include "pgp/armour.h"
 #include "pgp/decision.h"
@@ -32,9 +33,9 @@ void ProcessingRun::MainPGP(bool RoutineRun) {
     if (ports_.PGPBusyHwnd != 0) {
         ports_.screen.bringWindowToTop(ports_.PGPBusyHwnd);
         ports_.screen.processMessages();
-        const RunButton answer =
-            ports_.dialogs.messageDialog(kPreviousRunText, RunDialogKind::Warning, rbCancel | rbIgnore, 0);
-        if (answer != rbIgnore) return;
+        const DialogResult answer =
+            ports_.dialogs.show(kPreviousRunText, DialogKind::Warning, dbCancel | dbIgnore, 0);
+        if (answer != DialogResult::drIgnore) return;
         ports_.PGPBusyHwnd = 0;
     }
 
@@ -65,7 +66,7 @@ void ProcessingRun::Run(bool RoutineRun) {
     state.TracePoint = tpRunDetected;
     if (abandoned) return;
 
-    ports_.mailer.RunDriver(kReadCommand + state.MfdFilePath);
+    ports_.mailer.RunDriver(kReadFileCommand + state.MfdFilePath);
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
 
@@ -88,15 +89,15 @@ void ProcessingRun::Run(bool RoutineRun) {
             ports_.diagnostics.AppMessageBox(kNoDataText, amError, kMbOk);
             return;
         case TRunRefusal::rrNoPGPData:
-            ports_.dialogs.messageDialog(NoPGPDataText(decision.PGPText), RunDialogKind::Error, rbOk, 0);
+            ports_.dialogs.show(NoPGPDataText(decision.PGPText), DialogKind::Error, dbOk, 0);
             return;
         case TRunRefusal::rrNone: break;
     }
 
     if (decision.AskListEncryption) {
-        const RunButton answer = ports_.dialogs.messageDialog(kListEncryptionText, RunDialogKind::Error,
-                                                                 rbYes | rbNo | rbHelp, kListEncryptionHelpTopic);
-        if (answer != rbYes) {
+        const DialogResult answer = ports_.dialogs.show(kListEncryptionText, DialogKind::Error,
+                                                        dbYes | dbNo | dbHelp, kListEncryptionHelpTopic);
+        if (answer != DialogResult::drYes) {
             ports_.screen.setHourglass(false);
             return;
         }
@@ -168,7 +169,7 @@ void ProcessingRun::txtClipboardReceiverChange() {
     ports_.screen.processMessages();
     ports_.clipboard.setText("");
     state.TracePoint = tpReceiverClipboardEmptied;
-    ports_.mailer.RunDriver(kWriteCommand + state.MfdFilePath);
+    ports_.mailer.RunDriver(kWriteFileCommand + state.MfdFilePath);
     state.TracePoint = tpReceiverDriverRan;
     ports_.screen.processMessages();
     state.TracePoint = tpReceiverEnd;

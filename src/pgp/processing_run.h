@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/desktop.h"
+#include "platform/message_dialog.h"
 
 namespace v5 {
 
@@ -51,8 +52,6 @@ enum : int {
 inline constexpr const char* kRunEndLogLine = "MainPGP-End";
 inline constexpr const char* kInvokedLogPrefix = "Invoked PGP with ";
 inline constexpr const char* kNestedInvokedLogPrefix = "(Nested) Invoked PGP with ";
-inline constexpr const char* kReadCommand = "read File=";
-inline constexpr const char* kWriteCommand = "Write File=";
 inline constexpr const char* kPreviousRunText =
     "A previous run of Vostrel 5 appears to be active and a PGP dialog present. We suggest using alt-TAB "
     "to find the relevant PGP dialog\r\n\nIf you use the Ignore button, you may encounter errors";
@@ -116,24 +115,6 @@ public:
     virtual void processMessages() = 0;
 };
 
-// The standard message dialog: caption "Warning" or "Error" with its icon.
-enum class RunDialogKind { Warning, Error };
-enum RunButton : unsigned {
-    rbOk = 1,
-    rbCancel = 2,
-    rbYes = 4,
-    rbNo = 8,
-    rbIgnore = 16,
-    rbHelp = 32,
-};
-// The answer is the button pressed (closing the dialog otherwise answers rbCancel).
-class RunDialogs {
-public:
-    virtual ~RunDialogs() = default;
-    virtual RunButton messageDialog(const std::string& text, RunDialogKind kind, unsigned buttons,
-                                       int helpTopic) = 0;
-};
-
 struct ProcessingRunPorts {
     ShellState& state;          // TracePoint, MfdFilePath
     Diagnostics& diagnostics;   // the log and AppMessageBox
@@ -144,7 +125,7 @@ struct ProcessingRunPorts {
     RunProgress& progress;
     RunMailer& mailer;
     RunPgp& pgp;
-    RunDialogs& dialogs;
+    MessageDialogs& dialogs;  // the standard message dialog
     // Overwrites and deletes a file; the program's WipeFile unless a caller measures without
     // the disk's flushes.
     std::function<void(const std::string& path)> wipeFile = {};

@@ -5,9 +5,11 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pgp/processing_run.h"
+#include "platform/message_dialog.h"
 
 namespace v5::fakes {
 
@@ -87,26 +89,32 @@ public:
     }
 };
 
-class FakeRunDialogs : public RunDialogs {
+// The standard message dialog: records what was shown and answers in turn; once the answers run
+// out, with the first button offered.
+class FakeMessageDialogs : public MessageDialogs {
 public:
     struct Shown {
         std::string text;
-        RunDialogKind kind;
+        DialogKind kind;
         unsigned buttons;
         int helpTopic;
     };
     std::vector<Shown> shown;
-    std::deque<RunButton> answers;  // given in turn; the first button offered once they run out
-    RunButton messageDialog(const std::string& text, RunDialogKind kind, unsigned buttons, int helpTopic) override {
+    std::deque<DialogResult> answers;
+    DialogResult show(const std::string& text, DialogKind kind, unsigned buttons, int helpTopic) override {
         shown.push_back({text, kind, buttons, helpTopic});
         if (!answers.empty()) {
-            const RunButton answer = answers.front();
+            const DialogResult answer = answers.front();
             answers.pop_front();
             return answer;
         }
-        for (unsigned bit = 1; bit <= rbHelp; bit <<= 1)
-            if (buttons & bit) return static_cast<RunButton>(bit);
-        return rbCancel;
+        static const std::pair<unsigned, DialogResult> order[] = {
+            {dbYes, DialogResult::drYes},     {dbNo, DialogResult::drNo},       {dbOk, DialogResult::drOk},
+            {dbCancel, DialogResult::drCancel}, {dbAbort, DialogResult::drAbort}, {dbRetry, DialogResult::drRetry},
+            {dbIgnore, DialogResult::drIgnore}};
+        for (const auto& [bit, result] : order)
+            if (buttons & bit) return result;
+        return DialogResult::drNone;
     }
 };
 

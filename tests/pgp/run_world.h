@@ -6,6 +6,7 @@
 
 #include "drivers/mfd.h"
 #include "fakes/fake_run.h"
+#include "drivers/detection.h"
 #include "pgp/processing_run.h"
 #include "shell/diagnostics_fixture.h"
 #include "shell/file_routines.h"
@@ -34,7 +35,7 @@ struct RunWorld : DiagnosticsFixture {
     fakes::FakeRunProgress progress;
     fakes::FakeRunMailer mailer;
     fakes::FakeRunPgp pgp;
-    fakes::FakeRunDialogs dialogs;
+    fakes::FakeMessageDialogs dialogs;
     ProcessingRun run{{state, diagnostics, options, PGPBusyHwnd, screen, clipboard, progress, mailer, pgp, dialogs}};
 
     // The mailer's window.
@@ -54,8 +55,8 @@ struct RunWorld : DiagnosticsFixture {
     }
 
     void Driver(const std::string& command) {
-        if (command.rfind(kReadCommand, 0) == 0) {
-            const std::string path = command.substr(std::string(kReadCommand).size());
+        if (command.rfind(kReadFileCommand, 0) == 0) {
+            const std::string path = command.substr(std::string(kReadFileCommand).size());
             switch (driverRead) {
                 case DriverRead::Message: {
                     TMFDData record;
@@ -73,8 +74,8 @@ struct RunWorld : DiagnosticsFixture {
                 case DriverRead::EmptyFile: WriteFileStringOrThrow(path, ""); break;
                 case DriverRead::Garbage: WriteFileStringOrThrow(path, std::string("\xff\x00\x13zebra\r\nWtype\x01", 14)); break;
             }
-        } else if (command.rfind(kWriteCommand, 0) == 0) {
-            const TMFDData record = ReadMFDFile(command.substr(std::string(kWriteCommand).size()));
+        } else if (command.rfind(kWriteFileCommand, 0) == 0) {
+            const TMFDData record = ReadMFDFile(command.substr(std::string(kWriteFileCommand).size()));
             if (record.HasBody) mailerText = record.Body;
         }
     }

@@ -46,10 +46,10 @@ TEST(ProcessingRun, DecisionToOutcome) {
         {"special run takes its own option", [](RunWorld& w) { w.options.optOutward = optSign; }, false,
          {"-AutoSign"}, SignedText(kBody), "", {}},
         {"special posting with encrypt asks; No changes nothing",
-         [](RunWorld& w) { w.wtype = wtPosting, w.dialogs.answers = {rbNo}; }, false, {}, kBody, kOldClip,
+         [](RunWorld& w) { w.wtype = wtPosting, w.dialogs.answers = {DialogResult::drNo}; }, false, {}, kBody, kOldClip,
          {listQuestion}},
         {"special posting with encrypt asks; Yes encrypts",
-         [](RunWorld& w) { w.wtype = wtPosting, w.dialogs.answers = {rbYes}; }, false, {"-AutoEncrypt"},
+         [](RunWorld& w) { w.wtype = wtPosting, w.dialogs.answers = {DialogResult::drYes}; }, false, {"-AutoEncrypt"},
          Encrypted(kBody), "", {listQuestion}},
         {"incoming message: decrypted text stays on the clipboard",
          [](RunWorld& w) { w.wtype = wtInward, w.mailerText = Encrypted("x"); }, true, {"-AutoDecryptVerify"},
@@ -154,9 +154,9 @@ TEST(ProcessingRun, StepsSetTheirTracePointsAndProgress) {
 
 TEST(ProcessingRun, PreviousRunGuard) {
     struct Case {
-        RunButton answer;
+        DialogResult answer;
         bool ran;
-    } cases[] = {{rbCancel, false}, {rbIgnore, true}};
+    } cases[] = {{DialogResult::drCancel, false}, {DialogResult::drIgnore, true}};
     for (const Case& c : cases) {
         RunWorld w;
         w.PGPBusyHwnd = 77;
@@ -164,8 +164,8 @@ TEST(ProcessingRun, PreviousRunGuard) {
         w.run.MainPGP(true);
         ASSERT_EQ(w.dialogs.shown.size(), 1u);
         EXPECT_EQ(w.dialogs.shown[0].text, kPreviousRunText);
-        EXPECT_EQ(w.dialogs.shown[0].kind, RunDialogKind::Warning);
-        EXPECT_EQ(w.dialogs.shown[0].buttons, unsigned{rbCancel | rbIgnore});
+        EXPECT_EQ(w.dialogs.shown[0].kind, DialogKind::Warning);
+        EXPECT_EQ(w.dialogs.shown[0].buttons, unsigned{dbCancel | dbIgnore});
         EXPECT_EQ(w.screen.broughtToTop, std::vector<WindowHandle>{77});
         EXPECT_TRUE(w.screen.mainWindowHidden);
         EXPECT_EQ(w.PGPBusyHwnd, c.ran ? 0u : 77u);
