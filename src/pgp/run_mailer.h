@@ -2,6 +2,7 @@
 // The processing run's mailer side over the mailer detection and the driver engine.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drivers/detection.h"
@@ -19,34 +20,25 @@ private:
     RunProgress& progress_;
 };
 
-struct RunMailerPorts {
-    const ShellState& state;
-    DriverState& drivers;
-    DriverRunner& runner;
-    std::function<std::string(const std::string& shortText)> findMailerWindowTitle;
-    MailerChoiceView& choice;
-    MessageDialogs& dialogs;
-    std::function<void(int topic)> showHelp;
-    RunProgress& progress;
-    // The Active list's driver file names as they stand when the run asks.
-    std::function<std::vector<std::string>()> activeDriverScripts;
-};
-
 class DetectingRunMailer : public RunMailer {
 public:
-    explicit DetectingRunMailer(RunMailerPorts ports) : ports_(std::move(ports)), progress_(ports_.progress) {}
+    // activeDriverScripts: the Active list's driver file names as they stand when the run asks.
+    DetectingRunMailer(DetectionPorts detection, RunProgress& progress,
+                       std::function<std::vector<std::string>()> activeDriverScripts)
+        : detection_(std::move(detection)), progress_(progress), activeDriverScripts_(std::move(activeDriverScripts)) {
+        detection_.progress = &progress_;
+    }
     // The detection makes its own choice window each time it needs one.
     void createMailerChoice() override {}
     bool DetectRunningMailer(bool showProgress) override {
-        return v5::DetectRunningMailer({ports_.state, ports_.drivers, ports_.runner, ports_.findMailerWindowTitle,
-                                        ports_.choice, ports_.dialogs, ports_.showHelp, &progress_},
-                                       ports_.activeDriverScripts(), showProgress);
+        return v5::DetectRunningMailer(detection_, activeDriverScripts_(), showProgress);
     }
-    void RunDriver(const std::string& commandText) override { ports_.runner.RunDriver(commandText); }
+    void RunDriver(const std::string& commandText) override { detection_.runner.RunDriver(commandText); }
 
 private:
-    RunMailerPorts ports_;
+    DetectionPorts detection_;
     RunDetectionProgress progress_;
+    std::function<std::vector<std::string>()> activeDriverScripts_;
 };
 
 }  // namespace v5
