@@ -11,6 +11,10 @@
 #include "drivers/win32/window_driving.h"
 #include "platform/win32/message_dialog_win32.h"
 #include "pgp/launcher.h"
+#include "pgp/processing_run.h"
+#include "pgp/run_launcher.h"
+#include "pgp/run_mailer.h"
+#include "pgp/win32/run_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
@@ -22,6 +26,7 @@
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
+#include "utilities/win32/running.h"
 
 using namespace v5;
 
@@ -144,6 +149,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                               windowDriving.desktop, windowDriving.clipboard, processes, ticks,
                               windowDriving.DataModule18});
     props.PgpLauncher = &pgpLauncher;
+
+    // The processing run, with every step it calls: started by the tray icon and the Run buttons.
+    win32::Win32RunningWindows runningWindows(instance, application);
+    win32::Win32RunScreen runScreen(view, application);
+    win32::Win32RunClipboard runClipboard;
+    WindowRunProgress runProgress(runningWindows);
+    LauncherRunPgp runPgp(pgpLauncher);
+    DetectingRunMailer runMailer({state, drivers, driverEngine,
+                                  [&](const std::string& shortText) {
+                                      return windowDriving.DataModule18.FindMailerWindowTitle(shortText);
+                                  },
+                                  mailerChoice, dialogs, [&](int topic) { view.showHelp(state.HelpFile, topic); }},
+                                 runProgress, [&] { return props.ActiveDriverScripts(); });
+    ProcessingRun run({state, diagnostics, props.Props(), pgpState.PGPBusyHwnd, runScreen, runClipboard, runProgress,
+                       runMailer, runPgp, dialogs});
+    props.MainPGP = [&](bool routine) { run.MainPGP(routine); };
+    props.SetClipboardReceiverText = [&](const std::string& text) { run.SetClipboardReceiverText(text); };
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
