@@ -63,6 +63,9 @@ WindowHandle BuiltInDriver::OutermostAncestor(WindowHandle window) {
 
 void BuiltInDriver::ExaminePickCandidate(WindowHandle window) {
     Desktop& desktop = ports_.desktop;
+    // Only another program's window on the screen can be the mailer's: the program's own hidden
+    // About text is an edit control larger than many mailers' text areas.
+    if (desktop.ownProcess(window) || !desktop.visible(window)) return;
     if (desktop.style(window) & kPasswordStyleBit) return;
     const TTextWindowKind kind = ClassifyTextWindow(window);
     if (kind == wkNone) return;

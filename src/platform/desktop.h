@@ -41,6 +41,10 @@ public:
     virtual std::uint32_t style(WindowHandle window) = 0;
     virtual ScreenRect rect(WindowHandle window) = 0;
     virtual bool minimised(WindowHandle window) = 0;
+    // Shown on the screen: the window and every window above it carry the visible style.
+    virtual bool visible(WindowHandle window) = 0;
+    // The window belongs to this program's own process.
+    virtual bool ownProcess(WindowHandle window) = 0;
     virtual void setForeground(WindowHandle window) = 0;
 
     // Menus. An entry's identifier is 0xFFFFFFFF when it opens a submenu or is not there.

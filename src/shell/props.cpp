@@ -312,13 +312,27 @@ void TfrmProps::TaskIcon1Click() {
     state_.TrayClickBusy = true;
     try {
         log_.WriteDebugLog(kTrayRunLogLine);
-        if (MainPGP) MainPGP();
+        if (MainPGP) MainPGP(true);
     } catch (...) {
         // A failed run must not leave the icon deaf to every later click.
         state_.TrayClickBusy = false;
         throw;
     }
     state_.TrayClickBusy = false;
+}
+
+void TfrmProps::btnRunRoutineClick() {
+    log_.WriteDebugLog(kTrayRunLogLine);
+    if (MainPGP) MainPGP(true);
+}
+
+void TfrmProps::txtClipboardReceiverChange(const std::string& text) {
+    if (SetClipboardReceiverText) SetClipboardReceiverText(text);
+}
+
+void TfrmProps::btnRunClick() {
+    log_.WriteDebugLog(kSpecialRunLogLine);
+    if (MainPGP) MainPGP(false);
 }
 
 void TfrmProps::TaskIcon1RightClick() { ShowPropertiesWindow(); }

@@ -50,6 +50,7 @@ inline constexpr const char* kPropsClassName = "TfrmProps";
 inline constexpr const char* kTaskIcon1Tip = "Vostrel 5";
 inline constexpr const char* kTaskIcon2Tip = "Vostrel Tools";
 inline constexpr const char* kTrayRunLogLine = "MainPGP-T";
+inline constexpr const char* kSpecialRunLogLine = "MainPGP-F";
 
 struct PixelSize {
     int width = 0;
@@ -174,6 +175,9 @@ public:
     void Details1Click();
     void detActiveClick();
     void TaskIcon1Click();
+    // "R&un" on the Routine page and on the Special page.
+    void btnRunRoutineClick();
+    void btnRunClick();
     void TaskIcon1RightClick();
     void TaskIcon2RightClick(int x, int y);
     void mnuHelpClick();
@@ -208,8 +212,13 @@ public:
     TTaskIcon TaskIcon1;
     TTaskIcon TaskIcon2;
     TVersionLabel VersionLabel1;
-    // The routine processing run that a click on TaskIcon1 starts; connected by the run itself.
-    std::function<void()> MainPGP;
+    // The processing run that a tray click and the Run buttons start (RoutineRun false only for
+    // the Special page's); connected by the run itself.
+    std::function<void(bool RoutineRun)> MainPGP;
+    // The hidden box whose text a run writes back into the mailer; connected by the run too.
+    std::function<void(const std::string& text)> SetClipboardReceiverText;
+    // The box's text was changed (by anyone): the run writes a new text back.
+    void txtClipboardReceiverChange(const std::string& text);
     // The PGP launcher, connected once the window search exists; the Special page's buttons use it.
     TPgpLauncher* PgpLauncher = nullptr;
     // The PGP product name and file version, as the PGP launcher reads them.

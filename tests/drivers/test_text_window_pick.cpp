@@ -42,6 +42,16 @@ WindowSpec Text(const std::string& title, const std::string& cls, ScreenRect rec
     return spec;
 }
 
+WindowSpec Own(WindowSpec spec) {
+    spec.ownProcess = true;
+    return spec;
+}
+
+WindowSpec Hidden(WindowSpec spec) {
+    spec.hidden = true;
+    return spec;
+}
+
 struct PickWorld : DriverWorld {
     PickWorld() {
         writeClassList(kGetSetClassListName, "Edit\r\nRichEdit20A\r\n");
@@ -77,6 +87,12 @@ TEST(PickTextWindow, PicksTheLargestListedVisibleWindow) {
         {"equal areas: the first stays",
          {Text("first", "Edit", Box(0, 0, 200, 300)), Text("second", "Edit", Box(50, 50, 300, 200))}, "first", wkGetSet},
         {"nothing at all", {}, "", wkNone},
+        {"the program's own window is never picked",
+         {Own(Text("about", "Edit", Box(0, 0, 900, 900))), Text("mail", "Edit", Box(0, 0, 200, 200))}, "mail", wkGetSet},
+        {"a hidden window is never picked",
+         {Hidden(Text("hidden", "Edit", Box(0, 0, 900, 900))), Text("mail", "Edit", Box(0, 0, 200, 200))}, "mail", wkGetSet},
+        {"nor the child of a hidden window",
+         {Hidden(Win("frame", "Frame", Box(0, 0, 900, 900), {Text("inside", "Edit", Box(0, 0, 900, 900))}))}, "", wkNone},
     };
     for (const Case& c : cases) {
         PickWorld world;

@@ -120,6 +120,18 @@ bool FakeDesktop::minimised(WindowHandle window) {
     return n && n->spec.minimised;
 }
 
+bool FakeDesktop::visible(WindowHandle window) {
+    if (!node(window)) return false;
+    for (Node* n = node(window); n; n = node(n->parent))
+        if (n->spec.hidden) return false;
+    return true;
+}
+
+bool FakeDesktop::ownProcess(WindowHandle window) {
+    const Node* n = node(window);
+    return n && n->spec.ownProcess;
+}
+
 MenuHandle FakeDesktop::menuOf(WindowHandle window) {
     const Node* n = node(window);
     return n ? n->spec.menu : 0;

@@ -25,6 +25,8 @@ struct WindowSpec {
     std::uint32_t style = 0;
     ScreenRect rect;
     bool minimised = false;
+    bool hidden = false;      // the window's own visible style is off
+    bool ownProcess = false;  // the window belongs to the program under test
     std::string text;  // what the window's text messages read and write
     MenuHandle menu = 0;
     std::vector<WindowSpec> children;
@@ -64,6 +66,8 @@ public:
     std::uint32_t style(WindowHandle window) override;
     ScreenRect rect(WindowHandle window) override;
     bool minimised(WindowHandle window) override;
+    bool visible(WindowHandle window) override;
+    bool ownProcess(WindowHandle window) override;
     void setForeground(WindowHandle window) override { foregrounds.push_back(window); }
     MenuHandle menuOf(WindowHandle window) override;
     int menuItemCount(MenuHandle menu) override;

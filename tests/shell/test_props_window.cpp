@@ -288,7 +288,7 @@ TEST(PropsWindow, ShowTipsBoxSetsTipEnabledAndTheAboutTextIsSelectedOnClick) {
 TEST(PropsTray, ALeftClickRunsOnceAndAClickDuringTheRunStartsNothing) {
     PropsFixture f;
     int runs = 0;
-    f.props->MainPGP = [&] {
+    f.props->MainPGP = [&](bool) {
         ++runs;
         EXPECT_TRUE(f.state.TrayClickBusy);
         // The run lets messages through: the second click of a double click arrives now.
@@ -312,10 +312,22 @@ TEST(PropsTray, ALeftClickRunsOnceAndAClickDuringTheRunStartsNothing) {
     EXPECT_EQ(runs, 2);
 }
 
+TEST(PropsTray, RunButtonsLogTheirLineAndStartTheirKindOfRun) {
+    PropsFixture f;
+    std::vector<std::pair<bool, bool>> runs;  // RoutineRun, and whether the tray guard was set
+    f.props->MainPGP = [&](bool routine) { runs.push_back({routine, f.state.TrayClickBusy}); };
+    f.props->btnRunRoutineClick();
+    f.props->btnRunClick();
+    f.props->TaskIcon1.HandleNotification(0, kWmLButtonUp);
+    EXPECT_EQ(runs, (std::vector<std::pair<bool, bool>>{{true, false}, {false, false}, {true, true}}));
+    EXPECT_EQ(Count(f.log(), ": MainPGP-T\r\n"), 2);
+    EXPECT_EQ(Count(f.log(), ": MainPGP-F\r\n"), 1);
+}
+
 TEST(PropsTray, AFailedRunLeavesTheIconReadyForTheNextClick) {
     PropsFixture f;
     int runs = 0;
-    f.props->MainPGP = [&] {
+    f.props->MainPGP = [&](bool) {
         ++runs;
         throw AppError("driver failed");
     };

@@ -1,6 +1,9 @@
 #include "platform/win32/desktop_win32.h"
 
+#include <cstring>
 #include <vector>
+
+#include "shell/errors.h"
 
 namespace v5::win32 {
 
@@ -38,6 +41,13 @@ ScreenRect Win32Desktop::rect(WindowHandle window) {
 }
 
 bool Win32Desktop::minimised(WindowHandle window) { return IsIconic(ToHwnd(window)) != FALSE; }
+
+bool Win32Desktop::visible(WindowHandle window) { return IsWindowVisible(ToHwnd(window)) != FALSE; }
+
+bool Win32Desktop::ownProcess(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 && process == GetCurrentProcessId();
+}
 
 void Win32Desktop::setForeground(WindowHandle window) { SetForegroundWindow(ToHwnd(window)); }
 
@@ -117,6 +127,25 @@ std::string Win32Clipboard::text() {
     std::string text(locked, n);
     GlobalUnlock(data);
     return text;
+}
+
+
+void Win32Clipboard::setText(const std::string& text) {
+    OpenClipboardScope clipboard;
+    if (!clipboard.open()) throw AppError("Cannot open clipboard");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) throw AppError("Out of memory for the clipboard");
+    if (char* target = static_cast<char*>(GlobalLock(memory))) {
+        memcpy(target, text.data(), text.size());
+        target[text.size()] = '\0';
+        GlobalUnlock(memory);
+    }
+    // Once set, the memory belongs to the clipboard.
+    if (!SetClipboardData(CF_TEXT, memory)) {
+        GlobalFree(memory);
+        throw AppError("Cannot set clipboard data");
+    }
 }
 
 }  // namespace v5::win32

@@ -21,6 +21,8 @@ public:
     std::uint32_t style(WindowHandle window) override;
     ScreenRect rect(WindowHandle window) override;
     bool minimised(WindowHandle window) override;
+    bool visible(WindowHandle window) override;
+    bool ownProcess(WindowHandle window) override;
     void setForeground(WindowHandle window) override;
     MenuHandle menuOf(WindowHandle window) override;
     int menuItemCount(MenuHandle menu) override;
@@ -36,6 +38,9 @@ public:
 class Win32Clipboard : public Clipboard {
 public:
     std::string text() override;
+    // Replaces the clipboard's content by the plain text. Throws AppError when the clipboard
+    // cannot be opened or filled.
+    void setText(const std::string& text);
 };
 
 class Win32Sleeper : public Sleeper {

@@ -490,18 +490,21 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
+        else if (name == "btnRunRoutine") guarded("TButton", [&] { m.btnRunRoutineClick(); });
+        else if (name == "btnRun") guarded("TButton", [&] { m.btnRunClick(); });
         else if (name == "btnPGPKeys") guarded("TButton", [&] { m.btnPGPKeysClick(); });
         else if (name == "btnPAPTray") guarded("TButton", [&] { m.btnPAPTrayClick(); });
         else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
         else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
         else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
         else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
-        // The run buttons act once the run is there; until then a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }
     if (name == "txtMailingListAddress" && code == EN_CHANGE)
         guarded("TEdit", [&] { m.txtMailingListAddressChange(); });
+    else if (name == "txtClipboardReceiver" && code == EN_CHANGE)
+        guarded("TMemo", [&] { m.txtClipboardReceiverChange(TextOf(GetDlgItem(mainWindow_, id))); });
     else if (name == "lstMailingListAddress" && code == LBN_SELCHANGE)
         guarded("TListBox", [&] { m.lstMailingListAddressClick(); });
     else if (name == "lstLibrary" && code == LBN_SELCHANGE)

@@ -13,6 +13,10 @@
 #include "platform/win32/help_win32.h"
 #include "platform/win32/message_dialog_win32.h"
 #include "pgp/launcher.h"
+#include "pgp/processing_run.h"
+#include "pgp/run_launcher.h"
+#include "pgp/run_mailer.h"
+#include "pgp/win32/run_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
@@ -27,6 +31,7 @@
 #include "shell/win32/verslab_win32.h"
 #include "utilities/win32/tools_menu.h"
 #include "utilities/win32/Tips_win32.h"
+#include "utilities/win32/running.h"
 
 using namespace v5;
 
@@ -182,6 +187,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         mutex = nullptr;
     });
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+
+    // The processing run, with every step it calls: started by the tray icon and the Run buttons.
+    win32::Win32RunningWindows runningWindows(instance, application);
+    win32::Win32RunScreen runScreen(view, application);
+    win32::Win32RunClipboard runClipboard;
+    WindowRunProgress runProgress(runningWindows);
+    LauncherRunPgp runPgp(pgpLauncher);
+    DetectingRunMailer runMailer({state, drivers, driverEngine,
+                                  [&](const std::string& shortText) {
+                                      return windowDriving.DataModule18.FindMailerWindowTitle(shortText);
+                                  },
+                                  mailerChoice, dialogs, [&](int topic) { view.showHelp(state.HelpFile, topic); }},
+                                 runProgress, [&] { return props.ActiveDriverScripts(); });
+    ProcessingRun run({state, diagnostics, props.Props(), pgpState.PGPBusyHwnd, runScreen, runClipboard, runProgress,
+                       runMailer, runPgp, dialogs});
+    props.MainPGP = [&](bool routine) { run.MainPGP(routine); };
+    props.SetClipboardReceiverText = [&](const std::string& text) { run.SetClipboardReceiverText(text); };
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {

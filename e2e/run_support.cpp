@@ -1,0 +1,152 @@
+#include "run_support.h"
+
+#include <cstring>
+
+namespace e2e {
+namespace {
+
+const std::string kBlanks(200, ' ');
+
+std::string WindowsDir() {
+    char directory[MAX_PATH] = {};
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\";
+}
+
+void Copy(const std::string& from, const std::string& to) {
+    EXPECT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
+}
+
+}  // namespace
+
+std::string ClipboardText() {
+    std::string text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text = p;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::string& text) {
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    EmptyClipboard();
+    if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        std::memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+        GlobalUnlock(data);
+        if (!SetClipboardData(CF_TEXT, data)) GlobalFree(data);
+    }
+    CloseClipboard();
+}
+
+std::vector<std::string> FilesHolding(const std::string& folder, const std::string& marker) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const std::string& inner : FilesHolding(path + "\\", marker)) found.push_back(inner);
+        } else if (ReadFile(path).find(marker) != std::string::npos) {
+            found.push_back(path);
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return found;
+}
+
+int CountLines(const std::string& log, const std::string& tail) {
+    int n = 0;
+    for (const std::string& line : LogLines(log))
+        if (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0) ++n;
+    return n;
+}
+
+RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
+    const std::string dir = install.dir();
+    pgpDir_ = dir;
+    // The driver package is the installation folder itself: the catalogue and the stand-in
+    // mailer's driver under the names the catalogue gives it.
+    Copy(BuildDir() + "stand-ins\\SELECTG.DAT", install.path("SELECTG.DAT"));
+    Copy(BuildDir() + "standin_driver.exe", install.path("StandIn.EXE"));
+    Copy(BuildDir() + "standin_driver.exe", install.path("standin2.exe"));
+    Copy(BuildDir() + "standin_pgp.exe", install.path("PGPTray.Exe"));
+    WriteFile(install.path("standin_pgp.ini"), "[Control]\r\n" + setup.pgpControl);
+    WritePrivateProfileStringA("Mail Form Drivers", "Path", dir.substr(0, dir.size() - 1).c_str(), "WIN.INI");
+
+    std::string active = "Stand-in Mailer" + kBlanks + "StandIn.EXE\r\n";
+    if (setup.secondMailer) active += "Stand-in Mailer, driver named in lower case" + kBlanks + "standin2.exe\r\n";
+    WriteFile(install.path("ActiveMailers.dat"), active);
+    std::string list;
+    for (const std::string& address : setup.mailingList) list += address + "\r\n";
+    WriteFile(install.path("MailingList.dat"), list);
+
+    const std::string ini = WindowsDir() + "Vostrel5.INI";
+    DeleteFileA(ini.c_str());
+    WritePrivateProfileStringA("PGP", "Mainexe", install.path("PGPTray.Exe").c_str(), ini.c_str());
+    WritePrivateProfileStringA("General", "optProcessing", std::to_string(setup.optProcessing).c_str(), ini.c_str());
+    WritePrivateProfileStringA("General", "optOutward", std::to_string(setup.optOutward).c_str(), ini.c_str());
+    WritePrivateProfileStringA("General", "chkIgnoreWrappedKeys", setup.ignoreWrappedKeys ? "1" : "0", ini.c_str());
+    WritePrivateProfileStringA("General", "TipEnabled", "0", ini.c_str());
+
+    if (setup.startMailer) startMailer(setup.message);
+    if (setup.secondMailer) {
+        WriteFile(install.path("second.txt"), "the second mailer's text");
+        secondMailer = Process(BuildDir() + "standin_mailer.exe", "/load=" + install.path("second.txt") + " Stand-in Mailer two");
+    }
+    program = install.startResident(arguments);
+}
+
+RunRig::~RunRig() {
+    RequestClose(program);
+    program.waitExit(10000);
+    // The stand-in PGP stays running between requests; end it with the test.
+    for (HWND w = FindWindowA("PGPtray_Hidden_Window", nullptr); w; w = FindWindowA("PGPtray_Hidden_Window", nullptr)) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        if (!WaitFor([&] { return !IsWindow(w); }, 5000)) break;
+    }
+}
+
+void RunRig::startMailer(const std::string& message) {
+    WriteFile(install.path("message.txt"), message);
+    mailer = Process(BuildDir() + "standin_mailer.exe", "/load=" + install.path("message.txt") + " Stand-in Mailer");
+    EXPECT_TRUE(WaitFor([&] { return !mailer.topWindows("StandInMailer").empty(); }));
+    // The message file has done its work; it must not be taken for a copy the run left behind.
+    DeleteFileA(install.path("message.txt").c_str());
+}
+
+std::string RunRig::mailerText() const {
+    const std::vector<HWND> frames = mailer.topWindows("StandInMailer");
+    if (frames.empty()) return {};
+    return TextOf(GetWindow(frames.front(), GW_CHILD));
+}
+
+void RunRig::clickTray() const {
+    std::vector<HWND> icons;
+    EXPECT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) << "tray icons missing";
+    if (!icons.empty()) ClickTrayIcon(icons[0], WM_LBUTTONUP);
+}
+
+bool RunRig::waitForRunEnds(int count, DWORD timeoutMs) const {
+    return WaitFor([&] { return CountLines(install.log(), ": MainPGP-End") >= count; }, timeoutMs);
+}
+
+std::string RunRig::pgpLog() const { return ReadFile(pgpDir_ + "standin_pgp.log"); }
+
+std::vector<std::string> RunRig::plaintextLeft(const std::string& marker) const {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::vector<std::string> found = FilesHolding(install.dir(), marker);
+    for (const std::string& path : FilesHolding(temp, marker))
+        if (path.rfind(install.dir(), 0) != 0) found.push_back(path);
+    return found;
+}
+
+}  // namespace e2e

@@ -1,0 +1,101 @@
+// What the demonstration does on the Windows side, one command per start:
+//   demo_tool.exe text <title piece>           prints the text of the window's edit control
+//   demo_tool.exe click-tray                   a left click on the first icon of Wine's tray
+//   demo_tool.exe shot <title piece> <file>    a picture of the window, taken with ImageMagick's
+//                                              "import" (a Unix path for the file)
+// The exit code is 0 on success and 1 when the window or the icon is not there.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../tray_support.h"
+
+namespace {
+
+struct Search {
+    std::string piece;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK ByTitle(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char title[256] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (IsWindowVisible(hwnd) && std::string(title).find(search->piece) != std::string::npos) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowTitled(const std::string& piece) {
+    Search search{piece};
+    EnumWindows(ByTitle, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK FirstEdit(HWND hwnd, LPARAM param) {
+    if (e2e::ClassOf(hwnd) == "Edit") {
+        *reinterpret_cast<HWND*>(param) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int PrintText(const std::string& piece) {
+    HWND frame = WindowTitled(piece);
+    HWND edit = nullptr;
+    if (frame) EnumChildWindows(frame, FirstEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return 1;
+    const LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    std::string out;
+    for (const char* p = text.data(); *p; ++p)
+        if (*p != '\r') out += *p;
+    std::fputs(out.c_str(), stdout);
+    std::fputs("\n", stdout);
+    return 0;
+}
+
+int ClickTray() {
+    const std::vector<HWND> icons = e2e::TrayIcons();
+    if (icons.empty()) return 1;
+    e2e::ClickTrayIcon(icons.front(), WM_LBUTTONUP);
+    return 0;
+}
+
+int Shot(const std::string& piece, const std::string& file) {
+    HWND window = WindowTitled(piece);
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    RECT r{};
+    GetWindowRect(window, &r);
+    char geometry[64];
+    std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    std::string command = "/usr/bin/import -window root -crop " + std::string(geometry) + " +repage " + file;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return 1;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const int argc = __argc;
+    char** argv = __argv;
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "text" && argc == 3) return PrintText(argv[2]);
+    if (command == "click-tray") return ClickTray();
+    if (command == "shot" && argc == 4) return Shot(argv[2], argv[3]);
+    std::fputs("usage: demo_tool text <title> | click-tray | shot <title> <file>\n", stderr);
+    return 2;
+}

@@ -1,0 +1,202 @@
+#include "pgp/processing_run.h"
+
+#include <exception>
+#include <utility>
+
+#include "drivers/detection.h"
+#include "drivers/mfd.h"
+#include "pgp/armour.h"
+#include "pgp/decision.h"
+#include "shell/diagnostics.h"
+#include "shell/errors.h"
+#include "shell/file_routines.h"
+#include "shell/props_state.h"
+#include "shell/shell_state.h"
+
+namespace v5 {
+
+std::string NoPGPDataText(const std::string& pgpText) {
+    return "The incoming message that starts \"" + pgpText.substr(0, kRefusalQuoteChars) +
+           "\" does not contain any PGP data.";
+}
+
+ProcessingRun::ProcessingRun(ProcessingRunPorts ports) : ports_(std::move(ports)) {
+    if (!ports_.wipeFile) ports_.wipeFile = [](const std::string& path) { WipeFile(path); };
+}
+
+void ProcessingRun::MainPGP(bool RoutineRun) {
+    ShellState& state = ports_.state;
+    state.TracePoint = tpRunStart;
+    ports_.screen.hideMainWindow();
+
+    // A request to PGP from an earlier run still waits for the user in one of PGP's dialogs.
+    if (ports_.PGPBusyHwnd != 0) {
+        ports_.screen.bringWindowToTop(ports_.PGPBusyHwnd);
+        ports_.screen.processMessages();
+        const DialogResult answer =
+            ports_.dialogs.show(kPreviousRunText, DialogKind::Warning, dbCancel | dbIgnore, 0);
+        if (answer != DialogResult::drIgnore) return;
+        ports_.PGPBusyHwnd = 0;
+    }
+
+    try {
+        Run(RoutineRun);
+    } catch (const SilentAbort&) {
+        // The PGP suite could not be started: the program is ending, and the run with it.
+        WipeDataFileIfPresent();
+        throw;
+    } catch (...) {
+        ClosingSteps();
+        throw;
+    }
+    ClosingSteps();
+}
+
+void ProcessingRun::Run(bool RoutineRun) {
+    ShellState& state = ports_.state;
+    RunProgress& progress = ports_.progress;
+    progress.create();
+    state.TracePoint = tpRunProgressCreated;
+    ports_.screen.setHourglass(true);
+    ports_.mailer.createMailerChoice();
+    state.TracePoint = tpRunChoiceCreated;
+
+    const bool abandoned = ports_.mailer.DetectRunningMailer(true);
+    progress.setPosition(kProgressDetected);
+    state.TracePoint = tpRunDetected;
+    if (abandoned) return;
+
+    ports_.mailer.RunDriver(kReadFileCommand + state.MfdFilePath);
+    state.TracePoint = tpRunDriverRead;
+    progress.setPosition(kProgressDriverRead);
+
+    const TMFDData mail = ReadMFDFile(state.MfdFilePath);
+    state.TracePoint = tpRunDataRead;
+    ports_.wipeFile(state.MfdFilePath);
+    progress.setPosition(kProgressDataRead);
+
+    const PropsState& options = ports_.options;
+    TDecisionOptions decisionOptions;
+    decisionOptions.RoutineRun = RoutineRun;
+    decisionOptions.MailingListAddresses = options.lstMailingListAddress;
+    decisionOptions.RoutineOption = options.optProcessing;
+    decisionOptions.SpecialOption = options.optOutward;
+    decisionOptions.PreferKeyImport = options.chkForceKeyRead;
+    const TOperationDecision decision = DecideOperation(mail, decisionOptions, state.TracePoint);
+
+    switch (decision.Refusal) {
+        case TRunRefusal::rrNoData:
+            ports_.diagnostics.AppMessageBox(kNoDataText, amError, kMbOk);
+            return;
+        case TRunRefusal::rrNoPGPData:
+            ports_.dialogs.show(NoPGPDataText(decision.PGPText), DialogKind::Error, dbOk, 0);
+            return;
+        case TRunRefusal::rrNone: break;
+    }
+
+    if (decision.AskListEncryption) {
+        const DialogResult answer = ports_.dialogs.show(kListEncryptionText, DialogKind::Error,
+                                                        dbYes | dbNo | dbHelp, kListEncryptionHelpTopic);
+        if (answer != DialogResult::drYes) {
+            ports_.screen.setHourglass(false);
+            return;
+        }
+    }
+
+    ports_.clipboard.setText(decision.PGPText);
+    progress.setPosition(kProgressOnClipboard);
+    ports_.diagnostics.WriteDebugLog(kInvokedLogPrefix + decision.Switch);
+    state.TracePoint = tpRunPgpRequest;
+
+    if (decision.Inward)
+        Incoming(decision.Switch);
+    else
+        Outgoing(decision.Switch);
+}
+
+void ProcessingRun::Incoming(std::string switchText) {
+    // A key that came wrapped inside an encrypted or signed message is imported by one more
+    // request, as long as each request changes the clipboard and leaves a key block in it.
+    for (int nested = 0;; ++nested) {
+        const std::string before = ports_.clipboard.text();
+        if (!ports_.pgp.InvokePGP(switchText)) return;
+        ports_.progress.setPosition(kProgressPgpReturned);
+        ports_.screen.processMessages();
+
+        if (ports_.options.chkIgnoreWrappedKeys) return;
+        const std::string after = ports_.clipboard.text();
+        if (after == before || !ClassifyPGPText(after).PublicKey) return;
+        if (nested == kMaxNestedKeyImports) {
+            ports_.diagnostics.WriteDebugLog("(Nested) Key import stopped after " +
+                                             std::to_string(kMaxNestedKeyImports) + " rounds");
+            return;
+        }
+        switchText = kSwitchAddKey;
+        ports_.diagnostics.WriteDebugLog(kNestedInvokedLogPrefix + switchText);
+    }
+}
+
+void ProcessingRun::Outgoing(const std::string& switchText) {
+    SetClipboardReceiverText("");
+    const std::string before = ports_.clipboard.text();
+    if (!ports_.pgp.InvokePGP(switchText)) return;
+    std::string after = ports_.clipboard.text();
+    // PGP did nothing (the user cancelled its dialog), or what it left is no PGP block.
+    if (after == before) return;
+    if (!ClassifyPGPText(after).AnyBlock) return;
+    SetClipboardReceiverText(std::move(after));
+    ports_.progress.setPosition(kProgressWrittenBack);
+}
+
+void ProcessingRun::SetClipboardReceiverText(std::string text) {
+    if (text == txtClipboardReceiver_) return;
+    txtClipboardReceiver_ = std::move(text);
+    txtClipboardReceiverChange();
+}
+
+void ProcessingRun::txtClipboardReceiverChange() {
+    ShellState& state = ports_.state;
+    state.TracePoint = tpReceiverStart;
+    if (txtClipboardReceiver_.empty()) return;
+    TMFDData record;
+    ClearMFDData(record);
+    state.TracePoint = tpReceiverCleared;
+    record.Body = txtClipboardReceiver_;
+    record.HasBody = true;
+    state.TracePoint = tpReceiverFilled;
+    WriteMFDFile(record, state.MfdFilePath, ports_.diagnostics);
+    state.TracePoint = tpReceiverWritten;
+    ports_.screen.processMessages();
+    ports_.clipboard.setText("");
+    state.TracePoint = tpReceiverClipboardEmptied;
+    ports_.mailer.RunDriver(kWriteFileCommand + state.MfdFilePath);
+    state.TracePoint = tpReceiverDriverRan;
+    ports_.screen.processMessages();
+    state.TracePoint = tpReceiverEnd;
+    ports_.screen.setHourglass(false);
+}
+
+void ProcessingRun::WipeDataFileIfPresent() {
+    const std::string& path = ports_.state.MfdFilePath;
+    try {
+        if (FileExists(path)) ports_.wipeFile(path);
+    } catch (const std::exception& error) {
+        ports_.diagnostics.WriteDebugLog("Could not wipe " + path + ": " + error.what());
+    }
+}
+
+void ProcessingRun::ClosingSteps() {
+    ShellState& state = ports_.state;
+    state.TracePoint = tpRunClosing1;
+    // The driver's copy of the message, or PGP's output after a write-back, must not stay on
+    // disk whichever way the run ends.
+    WipeDataFileIfPresent();
+    state.TracePoint = tpRunClosing2;
+    ports_.progress.free();
+    state.TracePoint = tpRunProgressFreed;
+    ports_.screen.setHourglass(false);
+    ports_.diagnostics.WriteDebugLog(kRunEndLogLine);
+    state.TracePoint = tpRunEnd;
+}
+
+}  // namespace v5
