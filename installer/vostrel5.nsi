@@ -37,6 +37,8 @@ RequestExecutionLevel admin
 !define TRAY_WINDOW_CLASS "PGPtray_Hidden_Window"
 !define TRAY_PROGRAM "GnuPG\PGPTray.Exe"
 !define SETTINGS_FILE "Vostrel5.INI"
+; The GnuPG tray program's own settings, beside it.
+!define TRAY_SETTINGS "GnuPG\PGPTray.ini"
 ; How long a running copy may take to end: its timer looks for the flag every 6 seconds.
 !define END_WAIT_MS 45000
 !define POLL_MS 250
@@ -168,20 +170,22 @@ FunctionEnd
 !insertmacro EndGnuPG "un."
 
 ;--------------------------------------------------------------------------------------------------
-; "Vostrel5.INI" lives in the Windows folder. Windows gives a program that runs without elevation
-; and without a requested execution level a private per-user copy of such a file at its first
-; write, and from then on that copy hides the real file. So a value the setup writes goes to the
-; real file and to every user's existing copy (see docs/installer.md).
+;  "Vostrel5.INI" lives in the Windows folder, and the GnuPG tray program keeps "PGPTray.ini"
+; beside itself, both places only administrators may write. Windows gives a program that runs
+; without elevation and without a requested execution level a private per-user copy of such a file
+; at its first write, and from then on that copy hides the real file. So a value the setup writes
+; goes to the real file and to every user's existing copy (see docs/installer.md).
 
-; Calls the function whose address is in $R9 with the path of each existing per-user copy in $R8.
-!macro ForEachRedirectedSettingsCopy un
-Function ${un}ForEachRedirectedSettingsCopy
+; Calls the function whose address is in $R9 with the path of each existing per-user copy of the
+; file $R7 (a full path) in $R8.
+!macro ForEachRedirectedCopy un
+Function ${un}ForEachRedirectedCopy
   Push $R0
   Push $R1
   Push $R2
-  StrCpy $R2 $WINDIR "" 2   ; the Windows folder without its drive, as the copies mirror it
+  StrCpy $R2 $R7 "" 2   ; the path without its drive, as the copies mirror it
   SetShellVarContext current
-  StrCpy $R8 "$LOCALAPPDATA\VirtualStore$R2\${SETTINGS_FILE}"
+  StrCpy $R8 "$LOCALAPPDATA\VirtualStore$R2"
   ${If} ${FileExists} $R8
     Call $R9
   ${EndIf}
@@ -195,9 +199,9 @@ Function ${un}ForEachRedirectedSettingsCopy
     ReadRegStr $R1 HKLM "Software\Microsoft\Windows NT\CurrentVersion\ProfileList\$R1" "ProfileImagePath"
     ExpandEnvStrings $R1 $R1
     ${If} $R1 != ""
-      StrCpy $R1 "$R1\AppData\Local\VirtualStore$R2\${SETTINGS_FILE}"
+      StrCpy $R1 "$R1\AppData\Local\VirtualStore$R2"
       ${If} ${FileExists} $R1
-      ${AndIf} $R1 != "$LOCALAPPDATA\VirtualStore$R2\${SETTINGS_FILE}"
+      ${AndIf} $R1 != "$LOCALAPPDATA\VirtualStore$R2"
         StrCpy $R8 $R1
         Call $R9
       ${EndIf}
@@ -210,14 +214,14 @@ FunctionEnd
 !macroend
 
 !ifdef WITH_GNUPG
-!insertmacro ForEachRedirectedSettingsCopy ""
+!insertmacro ForEachRedirectedCopy ""
 Function SetTrayProgramIn
   WriteINIStr $R8 "PGP" "Mainexe" "$INSTDIR\${TRAY_PROGRAM}"
 FunctionEnd
 !endif
 
-!insertmacro ForEachRedirectedSettingsCopy "un."
-Function un.DeleteSettingsCopy
+!insertmacro ForEachRedirectedCopy "un."
+Function un.DeleteCopy
   DetailPrint "Removing $R8"
   Delete $R8
 FunctionEnd
@@ -268,8 +272,15 @@ Section "GnuPG tray program with GnuPG" SecGnuPG
   !insertmacro Install_gnupg
   ; The tray program Vostrel 5 asks PGP of, in the real settings file and every per-user copy.
   WriteINIStr "$WINDIR\${SETTINGS_FILE}" "PGP" "Mainexe" "$INSTDIR\${TRAY_PROGRAM}"
+  StrCpy $R7 "$WINDIR\${SETTINGS_FILE}"
   GetFunctionAddress $R9 SetTrayProgramIn
-  Call ForEachRedirectedSettingsCopy
+  Call ForEachRedirectedCopy
+  ; The tray program finds gpg.exe beside it, unless the user has chosen another one.
+  ReadINIStr $0 "$INSTDIR\${TRAY_SETTINGS}" "Preferences" "GpgPath"
+  ${If} $0 == ""
+  ${OrIfNot} ${FileExists} $0
+    WriteINIStr "$INSTDIR\${TRAY_SETTINGS}" "Preferences" "GpgPath" "$INSTDIR\GnuPG\gpg.exe"
+  ${EndIf}
   WriteRegDWORD HKLM "${REG_KEY}" "GnuPG" 1
 SectionEnd
 !endif
@@ -331,8 +342,13 @@ Section /o "un.Your settings and lists" SecRemoveSettings
   Delete "$INSTDIR\MailingList.dat"
   Delete "$INSTDIR\ActiveMailers.dat"
   Delete "$WINDIR\${SETTINGS_FILE}"
-  GetFunctionAddress $R9 un.DeleteSettingsCopy
-  Call un.ForEachRedirectedSettingsCopy
+  Delete "$INSTDIR\${TRAY_SETTINGS}"
+  RMDir "$INSTDIR\GnuPG"
+  GetFunctionAddress $R9 un.DeleteCopy
+  StrCpy $R7 "$WINDIR\${SETTINGS_FILE}"
+  Call un.ForEachRedirectedCopy
+  StrCpy $R7 "$INSTDIR\${TRAY_SETTINGS}"
+  Call un.ForEachRedirectedCopy
 SectionEnd
 
 Section "-un.Last"
