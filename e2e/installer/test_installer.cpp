@@ -2,9 +2,11 @@
 // the installed program started from its Startup shortcut, an upgrade while it runs, and the
 // uninstall with and without the user's settings.
 #include "e2e_support.h"
+#include "tray_support.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -34,11 +36,13 @@ std::vector<InstalledFile> InstalledFiles() {
     return files;
 }
 
-bool GnuPGShipped() {
+bool Shipped(const std::string& path) {
     for (const InstalledFile& f : InstalledFiles())
-        if (f.component == "gnupg") return true;
+        if (f.path == path) return true;
     return false;
 }
+
+bool GnuPGShipped() { return Shipped("GnuPG\\PGPTray.Exe"); }
 
 std::string KnownFolder(int csidl) {
     char path[MAX_PATH] = {};
@@ -120,6 +124,8 @@ Shortcut ReadShortcut(const std::string& path) {
 // Starts the installed program as Windows does at logon, from the Startup shortcut's target, and
 // waits until it is resident. The arguments name the start in the log.
 Process StartFromStartupShortcut(const std::string& tag) {
+    // No tip of the day: it would wait for an answer in the middle of the start-up.
+    WritePrivateProfileStringA("General", "TipEnabled", "0", SettingsFile().c_str());
     const Shortcut shortcut = ReadShortcut(StartupShortcut());
     EXPECT_EQ(shortcut.target, InstallDir() + "Vostrel5.EXE");
     const std::string arguments = shortcut.arguments.empty() ? tag : shortcut.arguments + " " + tag;
@@ -257,4 +263,51 @@ TEST_F(Setup, UninstallRemovesTheInstalledFilesAndKeepsOrRemovesTheSettingsAsAsk
             EXPECT_EQ(FilesIn(InstallDir()), (std::vector<std::string>{"ActiveMailers.dat", "MailingList.dat"}));
         }
     }
+}
+
+// One run as a user makes it after installing: a click on the tray icon signs the message open in
+// notepad through the Notepad driver (SBM.EXE), the installed GnuPG tray program and GnuPG.
+TEST_F(Setup, ATrayClickSignsTheMessageInNotepadThroughTheInstalledGnuPG) {
+    if (!GnuPGShipped() || !Shipped("SBM.EXE") || !Shipped("Drivers\\Notepad.mfs"))
+        GTEST_SKIP() << "this setup leaves out the GnuPG tray program or the Notepad driver";
+    InstallSilently();
+    const std::string gpg = "\"" + InstallDir() + "GnuPG\\gpg.exe\" --batch --pinentry-mode loopback ";
+    // A key folder of this run, with a key without pass phrase, for every program started below.
+    SetEnvironmentVariableA("GNUPGHOME", "C:\\v5keys");
+    CreateDirectoryA("C:\\v5keys", nullptr);
+    ASSERT_EQ(RunToEnd(gpg + "--passphrase \"\" --quick-gen-key \"Ann <ann@example.org>\" default default never"), 0u);
+    // Routine runs sign; the Notepad driver is the active one.
+    WritePrivateProfileStringA("General", "optProcessing", "1", SettingsFile().c_str());
+    WriteFile(InstallDir() + "ActiveMailers.dat", "Notepad" + std::string(200, ' ') + "Notepad.mfs\r\n");
+
+    Process notepad("C:\\windows\\notepad.exe", "");
+    HWND edit = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND frame : notepad.topWindows("Notepad"))
+            if ((edit = FindWindowExA(frame, nullptr, "Edit", nullptr)) != nullptr) return true;
+        return false;
+    }));
+    const std::string header = "To: bob@example.org\r\nSubject: Our meeting\r\n\r\n";
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((header + "See you at ten.").c_str()));
+
+    Process program = StartFromStartupShortcut("trayclick");
+    std::vector<HWND> icons;
+    ASSERT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; }));
+    ClickTrayIcon(icons[0], WM_LBUTTONUP);
+
+    std::string text;
+    const std::string end = "-----END PGP SIGNATURE-----";
+    EXPECT_TRUE(WaitFor([&] { return Contains(text = TextOf(edit), end); }, 120000))
+        << "notepad holds:\n" << text << "\nlog:\n" << ReadFile(InstallDir() + "DebugLog.Txt");
+    EXPECT_EQ(text.rfind(header + "-----BEGIN PGP SIGNED MESSAGE-----", 0), 0u) << text;
+    // GnuPG itself finds the signature good.
+    const std::string signedPart = "C:\\v5keys\\signed.txt";
+    WriteFile(signedPart, text.substr(std::min(text.size(), header.size())));
+    EXPECT_EQ(RunToEnd(gpg + "--verify " + signedPart), 0u);
+
+    RequestClose(program);
+    EXPECT_TRUE(program.waitExit());
+    if (HWND tray = FindWindowA("PGPtray_Hidden_Window", nullptr)) PostMessageA(tray, WM_CLOSE, 0, 0);
+    RunToEnd("\"" + InstallDir() + "GnuPG\\gpgconf.exe\" --kill all");
+    notepad.endNow();
 }
