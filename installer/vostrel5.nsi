@@ -42,6 +42,8 @@ RequestExecutionLevel admin
 ; How long a running copy may take to end: its timer looks for the flag every 6 seconds.
 !define END_WAIT_MS 45000
 !define POLL_MS 250
+!define STILL_RUNNING_TEXT "${PRODUCT} is still running and did not end when asked.$\r$\n$\r$\nEnd it yourself (open its properties window from the tray icon and press $\"Unload$\"), then choose Retry; or choose Cancel to stop without changing anything."
+!define TRAY_STILL_RUNNING_TEXT "The GnuPG tray program is still running and did not end when asked.$\r$\n$\r$\nEnd it from its tray icon, then choose Retry; or choose Cancel to stop without changing anything."
 !define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT}"
@@ -118,11 +120,12 @@ Function ${un}EndRunningProgram
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
   ${LoopUntil} $2 >= ${END_WAIT_MS}
-  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-    "${PRODUCT} is still running and did not end when asked.$\r$\n$\r$\nEnd it yourself (its \
-    properties window, then $\"Remove Vostrel 5 from memory$\") and choose Retry, or Cancel to \
-    stop without changing anything." /SD IDCANCEL IDRETRY retry
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${STILL_RUNNING_TEXT}" /SD IDCANCEL IDRETRY retry
+  ; Left behind, a flag would end the program whenever it came to see it.
   Delete "$INSTDIR\${INSTALLER_FLAG}"
+  ${If} $PreviousDir != ""
+    Delete "$PreviousDir\${INSTALLER_FLAG}"
+  ${EndIf}
   DetailPrint "${PRODUCT} is still running; nothing was changed."
   SetErrorLevel 3
   Abort "${PRODUCT} is still running; nothing was changed."
@@ -150,10 +153,7 @@ Function ${un}EndGnuPG
       IntOp $2 $2 + ${POLL_MS}
     ${LoopUntil} $2 >= ${END_WAIT_MS}
     ${If} $0 <> 0
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "The GnuPG tray program is still running and did not end when asked.$\r$\n$\r$\nEnd it \
-        from its tray icon and choose Retry, or Cancel to stop without changing anything." \
-        /SD IDCANCEL IDRETRY retry
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${TRAY_STILL_RUNNING_TEXT}" /SD IDCANCEL IDRETRY retry
       SetErrorLevel 3
       Abort "The GnuPG tray program is still running; nothing was changed."
     ${EndIf}
@@ -303,7 +303,6 @@ SectionEnd
 ;--------------------------------------------------------------------------------------------------
 ; Uninstaller
 
-
 Section "un.${PRODUCT}"
   SectionIn RO
   Call un.EndRunningProgram
@@ -357,6 +356,7 @@ Section "-un.Last"
   RMDir "$INSTDIR"
 SectionEnd
 
+; After the sections, whose numbers it uses.
 Function un.onInit
   StrCpy $PreviousDir ""
   ; /RemoveSettings on the command line ticks "Your settings and lists" (for silent uninstalls).
