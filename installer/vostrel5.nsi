@@ -311,8 +311,9 @@ Section "un.${PRODUCT}"
   !insertmacro Remove_app
   !insertmacro Remove_gnupg
   Delete "$INSTDIR\DistInfo.Dat"
-  ; What the program itself leaves beside it that is no setting: its log, its data file, flags.
+  ; What the programs leave beside them that is no setting: logs, the data file, flags.
   Delete "$INSTDIR\DebugLog.Txt"
+  Delete "$INSTDIR\SBM.LOG"
   Delete "$INSTDIR\tmpmfd.tmp"
   Delete "$INSTDIR\${INSTALLER_FLAG}"
   Delete "$INSTDIR\AllowDuplicateInstance.Flg"

@@ -81,7 +81,8 @@ struct PropsTest : ::testing::Test, testing::DiagnosticsFixture {
 
 TEST_F(PropsTest, FormCreateRunsTheSequenceInOrder) {
     profile.values[{dir / "DistInfo.Dat", "General", "DistInfo"}] = " (Site licence)";
-    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = "C:\\MFD";
+    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+    WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
     state.TrayClickBusy = state.SuperDebug = true;
     state.DayCounter = 77;
 
@@ -93,7 +94,7 @@ TEST_F(PropsTest, FormCreateRunsTheSequenceInOrder) {
     EXPECT_EQ(messages[1], "Log trimmed");
     EXPECT_EQ(messages.back(), props.AboutText());
     EXPECT_EQ(state.DistInfoText, " (Site licence)");
-    EXPECT_EQ(state.DriverDir, "C:\\MFD");
+    EXPECT_EQ(state.DriverDir, dir / "MFD");
     EXPECT_EQ(state.MfdFilePath, "C:\\V5~1\\tmpmfd.tmp");
     EXPECT_FALSE(state.SilentStart);
     EXPECT_FALSE(state.TrayClickBusy);
