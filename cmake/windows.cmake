@@ -40,6 +40,11 @@ foreach(src ${STANDIN_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} WIN32 ${src})
   target_link_libraries(${name} PRIVATE comctl32 user32 gdi32)
+  # A stand-in with a resource script of the same name carries its resources.
+  get_filename_component(dir ${src} DIRECTORY)
+  if(EXISTS ${dir}/${name}.rc)
+    target_sources(${name} PRIVATE ${dir}/${name}.rc)
+  endif()
 endforeach()
 
 # The stand-ins' driver catalogue, beside them.
@@ -52,6 +57,9 @@ if(WIN_TEST_SOURCES)
   add_executable(win32_tests ${WIN_TEST_SOURCES} ${FAKE_SOURCES})
   target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(win32_tests PRIVATE vostrel_win32 gtest gmock gtest_main)
+  if(TARGET standin_pgp)
+    add_dependencies(win32_tests standin_pgp)
+  endif()
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 

@@ -34,6 +34,9 @@ public:
     virtual bool terminated() const = 0;
     // Let pending window messages be processed.
     virtual void processMessages() = 0;
+    // Sleep until a window message arrives or the time is up, whichever is first, then let
+    // the pending messages be processed.
+    virtual void waitForMessages(unsigned /*timeoutMs*/) { processMessages(); }
 };
 
 // Private profile files ("Vostrel5.INI", "WIN.INI", "DistInfo.Dat").

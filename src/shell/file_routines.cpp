@@ -1,6 +1,8 @@
 #include "shell/file_routines.h"
 
+#include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -98,6 +100,39 @@ void WipeFile(const std::string& path, const std::function<void(int pass)>& obse
     }
     RewriteSynced(path, nullptr, 0);
     if (std::remove(path.c_str()) != 0) throw InOutError("Cannot delete file " + path + ": " + SystemMessage());
+}
+
+bool WildcardMatches(std::string_view pattern, std::string_view name) {
+    const auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    std::size_t p = 0, n = 0, starAt = std::string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || (pattern[p] != '*' && same(pattern[p], name[n])))) {
+            ++p, ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::string FindFirstFileMatching(const std::string& folder, const std::string& pattern) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_directory(error)) continue;
+        const std::string name = it->path().filename().string();
+        if (WildcardMatches(pattern, name)) return name;
+    }
+    return {};
 }
 
 }  // namespace v5

@@ -2,6 +2,7 @@
 // Whole-file routines shared by the log and the rest of the program.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace v5 {
 
@@ -22,5 +23,12 @@ void WriteFileStringOrThrow(const std::string& path, const std::string& text);
 // flushed to the disk, then empties and deletes it. A missing file is left alone.
 // The observer, when given, is called after each of the six passes with its number (1..6).
 void WipeFile(const std::string& path, const std::function<void(int pass)>& observer = {});
+
+// The name of the first file in the folder (given with its trailing separator) that the
+// pattern matches, in the order the platform's file search gives them; empty when none does.
+// '*' stands for any run of characters, '?' for one; letter case does not count. Folders are
+// never matched.
+std::string FindFirstFileMatching(const std::string& folder, const std::string& pattern);
+bool WildcardMatches(std::string_view pattern, std::string_view name);
 
 }  // namespace v5

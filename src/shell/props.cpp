@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "drivers/driver_entry.h"
+#include "pgp/launcher.h"
 #include "shell/PathOfF.h"
 #include "shell/about.h"
 #include "shell/errors.h"
@@ -184,9 +185,14 @@ void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props
 
 bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
-// The steps below are filled as the PGP launcher and the tips arrive.
-void TfrmProps::ReadPgpVersion() {}
+// The steps below are filled as the tips arrive.
 void TfrmProps::ShowTipOfTheDay() {}
+
+void TfrmProps::ReadPgpVersion() {
+    const PgpVersionTexts texts = ReadPGPVersion(VersionLabel1, props_.PgpMainExe);
+    PgpProductName = texts.productName;
+    PgpFileVersion = texts.fileVersion;
+}
 
 void TfrmProps::ShowToolsButtonIfPresent() {
     props_.btnToolsVisible = FileExists(DirectoryOf(props_.PgpMainExe) + kPgpToolsExeName);

@@ -21,6 +21,7 @@ namespace v5 {
 
 class DriverRunner;
 class ScriptInfoView;
+class TPgpLauncher;
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
@@ -92,6 +93,8 @@ public:
     virtual void selectAboutText() {}
     virtual void popupToolsMenu(int /*x*/, int /*y*/) {}
     virtual void showHelp(const std::string& /*helpFile*/, int /*topic*/) {}
+    // Opens another help file at its contents.
+    virtual void showHelpContents(const std::string& /*helpFile*/) {}
 };
 
 struct PropsPorts {
@@ -170,6 +173,12 @@ public:
     void TaskIcon1RightClick();
     void TaskIcon2RightClick(int x, int y);
     void mnuHelpClick();
+    // The Special page's direct access to PGP.
+    void btnPGPKeysClick();
+    void btnPAPTrayClick();
+    void btnToolsClick();
+    void Button1Click();
+    void btnPGPHelpClick();
     // F1 and the "?" button on a control of the table.
     void ShowHelpFor(std::string_view controlName);
 
@@ -197,6 +206,8 @@ public:
     TVersionLabel VersionLabel1;
     // The routine processing run that a click on TaskIcon1 starts; connected by the run itself.
     std::function<void()> MainPGP;
+    // The PGP launcher, connected once the window search exists; the Special page's buttons use it.
+    TPgpLauncher* PgpLauncher = nullptr;
     // The PGP product name and file version, as the PGP launcher reads them.
     std::string PgpProductName;
     std::string PgpFileVersion;

@@ -1,6 +1,7 @@
 #pragma once
 // Recording fakes of the shell's ports.
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -45,6 +46,14 @@ public:
     void terminate() override { ++terminateCalls; }
     bool terminated() const override { return terminateCalls > 0; }
     void processMessages() override { ++processMessagesCalls; }
+    // Every wait for messages, with its time-out; a test may let time pass or windows appear here.
+    std::vector<unsigned> waits;
+    std::function<void(unsigned)> onWait;
+    void waitForMessages(unsigned timeoutMs) override {
+        waits.push_back(timeoutMs);
+        if (onWait) onWait(timeoutMs);
+        processMessages();
+    }
 };
 
 // Keys matched exactly; enough for the shell's start-up reads (FakeProfile keeps every rule).

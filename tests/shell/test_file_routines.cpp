@@ -1,6 +1,9 @@
 // Whole-file routines: reading, writing and wiping.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <tuple>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +59,26 @@ TEST(FileRoutines, WipeLeavesNothingOfTheOldBytes) {
         EXPECT_EQ(ReadFileString(link), "") << c.name;  // emptied before it was deleted
         std::remove(link.c_str());
     }
+}
+
+TEST(FileSearch, WildcardsMatchWithoutRegardToLetterCase) {
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"PGP*.Hlp", "PGP55.HLP", true}, {"PGP*.Hlp", "pgp.hlp", true},   {"PGP*.Hlp", "PGPhelp.hlp.bak", false},
+        {"PGP*.Hlp", "MyPGP.hlp", false}, {"PGP?.Hlp", "PGP5.hlp", true}, {"PGP?.Hlp", "PGP.hlp", false},
+        {"*", "", true},                 {"a*b*c", "aXbYbZc", true},     {"a*b*c", "aXbYc", true},
+    };
+    for (const auto& [pattern, name, matches] : rows)
+        EXPECT_EQ(WildcardMatches(pattern, name), matches) << pattern << " " << name;
+}
+
+TEST(FileSearch, FindsAMatchingFileButNoFolder) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "PGPdir.hlp");
+    EXPECT_EQ(FindFirstFileMatching(dir.path(), "PGP*.Hlp"), "");
+    WriteFileStringOrThrow(dir / "pgp55.HLP", "");
+    WriteFileStringOrThrow(dir / "Other.hlp", "");
+    EXPECT_EQ(FindFirstFileMatching(dir.path(), "PGP*.Hlp"), "pgp55.HLP");
+    EXPECT_EQ(FindFirstFileMatching(dir / "missing/", "PGP*.Hlp"), "");
 }
 
 }  // namespace

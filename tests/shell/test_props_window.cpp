@@ -337,8 +337,8 @@ TEST(PropsStartup, FillsTheWindowComposesTheAboutTextAndActivatesTheIconsInOrder
     f.profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = "C:\\Drivers";
     f.profile.values[{"Vostrel5.INI", "PGP", "Mainexe"}] = "C:\\PGP\\PGPtray.exe";
     f.p().lstActive = {Entry("One", "one.mfs")};
-    f.props->PgpProductName = "PGP Suite ";
-    f.props->PgpFileVersion = " 5.5.3 ";
+    f.versions.files["C:\\PGP\\PGPtray.exe"] = {{"\\StringFileInfo\\040904b0\\ProductName", "PGP Suite "},
+                                                 {"\\StringFileInfo\\040904b0\\FileVersion", "5.5.3 "}};
     f.props->TaskIcon1.SetWindow(11);
     f.props->TaskIcon2.SetWindow(22);
     f.props->FormCreate({"/s"});
@@ -356,7 +356,7 @@ TEST(PropsStartup, FillsTheWindowComposesTheAboutTextAndActivatesTheIconsInOrder
 
     const std::string about = "\r\nVostrel 5 V5.1.1.27\r\nInstalled in: " + f.state.InstallDir +
                               "\r\nMail Form Drivers in: C:\\Drivers\r\nWindows: 6.1.7601 WinNTService Pack 1"
-                              "\r\nUsing PGP Suite  V5.5.3\r\nInstalled in: C:\\PGP\\\r\n"
+                              "\r\nUsing  PGP Suite  V5.5.3\r\nInstalled in: C:\\PGP\\\r\n"
                               "PGP is a trade mark of Pretty Good Privacy, Inc.";
     EXPECT_EQ(f.props->AboutText(), about);
     const std::string log = f.log();

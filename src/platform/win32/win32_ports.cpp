@@ -65,4 +65,14 @@ void Win32Application::processMessages() {
     }
 }
 
+void Win32Application::waitForMessages(unsigned timeoutMs) {
+    // Once the quit request has been seen it stays queued for the main loop, and the wait would
+    // return at once every time: then only the time passes.
+    if (terminated_)
+        Sleep(timeoutMs);
+    else
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs, QS_ALLINPUT);
+    processMessages();
+}
+
 }  // namespace v5::win32

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ports.h"
+#include "platform/ticks.h"
 #include "platform/win32/profile_win32.h"
 
 namespace v5::win32 {
@@ -31,9 +32,15 @@ public:
     void terminate() override;
     bool terminated() const override { return terminated_; }
     void processMessages() override;
+    void waitForMessages(unsigned timeoutMs) override;
 
 private:
     bool terminated_ = false;
+};
+
+class Win32Ticks : public Ticks {
+public:
+    std::uint32_t milliseconds() override { return GetTickCount(); }
 };
 
 // Gives each message to its window, letting the main window see key presses first.

@@ -390,6 +390,10 @@ void PropsWindow::showHelp(const std::string& helpFile, int topic) {
     WinHelpA(mainWindow_, helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
 }
 
+void PropsWindow::showHelpContents(const std::string& helpFile) {
+    WinHelpA(mainWindow_, helpFile.c_str(), HELP_FINDER, 0);
+}
+
 bool PropsWindow::previewKey(const MSG& msg) {
     if (!model_ || (msg.hwnd != mainWindow_ && !IsChild(mainWindow_, msg.hwnd))) return false;
     bool handled = false;
@@ -472,8 +476,13 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
         else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
         else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
-        // The run buttons, the PGP buttons and "Show &Now" act once the run, the launcher and the
-        // tips are there; until then a click only records the choices.
+        else if (name == "btnPGPKeys") guarded("TButton", [&] { m.btnPGPKeysClick(); });
+        else if (name == "btnPAPTray") guarded("TButton", [&] { m.btnPAPTrayClick(); });
+        else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
+        else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
+        else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
+        // The run buttons and "Show &Now" act once the run and the tips are there; until then a
+        // click only records the choices.
         else guarded("TButton", [] {});
         return;
     }

@@ -45,6 +45,7 @@ public:
     void selectAboutText() override;
     void popupToolsMenu(int x, int y) override;
     void showHelp(const std::string& helpFile, int topic) override;
+    void showHelpContents(const std::string& helpFile) override;
 
     // Runs a model handler; whatever escapes it is reported with the given sender's class name.
     // The model's state is shown afterwards.

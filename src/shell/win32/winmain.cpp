@@ -10,6 +10,7 @@
 #include "drivers/win32/mailer_dialogs.h"
 #include "drivers/win32/window_driving.h"
 #include "platform/win32/message_dialog_win32.h"
+#include "pgp/launcher.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
@@ -136,6 +137,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         mutex = nullptr;
     });
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
+    // The PGP launcher, for the Special page's buttons and the processing run.
+    PgpState pgpState;
+    win32::Win32Ticks ticks;
+    TPgpLauncher pgpLauncher({state, pgpState, props.Props().PgpMainExe, diagnostics, application,
+                              windowDriving.desktop, windowDriving.clipboard, processes, ticks,
+                              windowDriving.DataModule18});
+    props.PgpLauncher = &pgpLauncher;
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
