@@ -84,6 +84,36 @@ Var PreviousDir   ; where an earlier install lives, if anywhere
 ;--------------------------------------------------------------------------------------------------
 ; Ending what runs from the install folder. Shared by the installer and the uninstaller.
 
+; Waits, within the time limit, until the program file $R6 (if there) can be opened for writing:
+; a program that has given up its mutex or window may still be ending, and Windows neither
+; replaces nor removes the file of a program that runs. Sets $R6 to "" when the file is free.
+!macro WaitUntilFree un
+Function ${un}WaitUntilFree
+  Push $1
+  Push $2
+  StrCpy $2 0
+  ${Do}
+    ${IfNot} ${FileExists} $R6
+      StrCpy $R6 ""
+      ${Break}
+    ${EndIf}
+    ClearErrors
+    FileOpen $1 $R6 a
+    ${IfNot} ${Errors}
+      FileClose $1
+      StrCpy $R6 ""
+      ${Break}
+    ${EndIf}
+    Sleep ${POLL_MS}
+    IntOp $2 $2 + ${POLL_MS}
+  ${LoopUntil} $2 >= ${END_WAIT_MS}
+  Pop $2
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro WaitUntilFree ""
+!insertmacro WaitUntilFree "un."
+
 ; Asks a running copy of Vostrel 5 to end by putting "Installer.Flg" in the folder it runs from
 ; (the install folder, and an earlier install's folder when that differs), and waits for its
 ; mutex to go. Aborts with a message when it does not end in time and the user gives up.
@@ -110,13 +140,18 @@ Function ${un}EndRunningProgram
     IntOp $2 $2 + ${POLL_MS}
     System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${PROGRAM_MUTEX}") p .r0'
     ${If} $0 P= 0
-      ; It has ended; a flag it did not see would only be deleted at its next start.
+      ; It is ending; a flag it did not see would only be deleted at its next start.
       Delete "$INSTDIR\${INSTALLER_FLAG}"
       ${If} $PreviousDir != ""
         Delete "$PreviousDir\${INSTALLER_FLAG}"
       ${EndIf}
-      DetailPrint "${PRODUCT} has ended."
-      Return
+      StrCpy $R6 "$INSTDIR\${PROGRAM}"
+      Call ${un}WaitUntilFree
+      ${If} $R6 == ""
+        DetailPrint "${PRODUCT} has ended."
+        Return
+      ${EndIf}
+      ${Break}
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
   ${LoopUntil} $2 >= ${END_WAIT_MS}
@@ -152,7 +187,12 @@ Function ${un}EndGnuPG
       Sleep ${POLL_MS}
       IntOp $2 $2 + ${POLL_MS}
     ${LoopUntil} $2 >= ${END_WAIT_MS}
-    ${If} $0 <> 0
+    ${If} $0 = 0
+      StrCpy $R6 "$INSTDIR\${TRAY_PROGRAM}"
+      Call ${un}WaitUntilFree
+      StrCpy $0 $R6
+    ${EndIf}
+    ${If} $0 != ""
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${TRAY_STILL_RUNNING_TEXT}" /SD IDCANCEL IDRETRY retry
       SetErrorLevel 3
       Abort "The GnuPG tray program is still running; nothing was changed."
