@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -143,6 +144,8 @@ Installation::Installation() {
     for (const std::string& name : FilesIn(BuildDir() + "package\\"))
         CopyFileA((BuildDir() + "package\\" + name).c_str(), path(name).c_str(), FALSE);
     WritePrivateProfileStringA("Mail Form Drivers", "Path", driverDir().c_str(), "WIN.INI");
+    // The tip of the day is modal and would hold start-up: scenarios that want it switch it on.
+    WritePrivateProfileStringA("General", "TipEnabled", "0", "Vostrel5.INI");
 }
 
 Installation::~Installation() {
@@ -279,6 +282,28 @@ bool ClickButton(HWND box, const std::string& caption) {
     if (query.found.empty()) return false;
     SendMessageA(query.found.front(), BM_CLICK, 0, 0);
     return true;
+}
+
+bool PutOnClipboard(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    return true;
+}
+
+std::string ClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
 }
 
 }  // namespace e2e

@@ -50,7 +50,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// A fresh installation folder holding a copy of Vostrel5.EXE; removed at the end.
+// A fresh installation folder holding a copy of Vostrel5.EXE, with the tip of the day switched off
+// in the settings file; removed at the end.
 class Installation {
 public:
     Installation();
@@ -81,6 +82,10 @@ bool ClickButton(HWND box, const std::string& caption);
 
 // Classes, titles and child texts of a process's top-level windows, for failure messages.
 std::string DescribeWindows(const Process& process);
+
+// The clipboard's plain text, written (false when the clipboard cannot be opened) and read.
+bool PutOnClipboard(const std::string& text);
+std::string ClipboardText();
 
 // The hidden properties window of a running copy.
 HWND MainWindowOf(const Process& process);

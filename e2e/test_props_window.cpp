@@ -92,7 +92,7 @@ TEST(PropsWindow, ChildControlsAreThoseOfTheTable) {
     const LONG style = GetWindowLongA(main, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(main, GWL_EXSTYLE);
     EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX) << "the \"?\" button shows only without it";
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME) << "fixed size";
     EXPECT_TRUE(exStyle & WS_EX_CONTEXTHELP);

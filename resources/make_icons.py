@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program's three 32 x 32 16-colour icons and writes them as .ico files.
+"""Draws the program's four 32 x 32 16-colour icons and writes them as .ico files.
 
 Run from anywhere; the icons land beside this script. The drawings are simple
-pixel art: a padlock (main tray icon), a clipboard (tools tray icon) and a sealed
-envelope (About picture)."""
+pixel art: a padlock (main tray icon), a clipboard (tools tray icon), a sealed
+envelope (About picture) and a light bulb (tip of the day)."""
 import os
 import struct
 
@@ -77,6 +77,24 @@ def envelope():
     return c
 
 
+def bulb():
+    c = canvas()
+    # Glass: a disc narrowing to a neck.
+    for y in range(2, 21):
+        half = {2: 4, 3: 6, 4: 7, 5: 8, 6: 8}.get(y, 9 if y < 15 else 9 - (y - 14))
+        rect(c, 16 - half, y, 15 + half, y, YELLOW)
+        c[y][16 - half] = c[y][15 + half] = DKYELLOW
+    rect(c, 11, 5, 12, 9, WHITE)  # shine
+    # Filament.
+    for x in range(13, 19):
+        c[12 + (x % 2)][x] = DKRED
+    # Screw base.
+    for y in range(21, 28):
+        rect(c, 11, y, 20, y, GREY if y % 2 else SILVER)
+    rect(c, 14, 28, 17, 29, BLACK)
+    return c
+
+
 def ico_bytes(c):
     width = height = 32
     xor_rows = []
@@ -103,7 +121,8 @@ def ico_bytes(c):
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    for name, drawing in (('main.ico', padlock()), ('tools.ico', clipboard()), ('about.ico', envelope())):
+    for name, drawing in (('main.ico', padlock()), ('tools.ico', clipboard()), ('about.ico', envelope()),
+                          ('tips.ico', bulb())):
         with open(os.path.join(here, name), 'wb') as out:
             out.write(ico_bytes(drawing))
 

@@ -8,8 +8,9 @@ namespace v5::testing {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "v5testXXXXXX").string();
+    // In the system's temporary folder, or in `parent` where a test needs a particular disk.
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "v5testXXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
         path_ += '/';
     }

@@ -1,4 +1,5 @@
-// Photographs the properties window of a running Vostrel 5, page by page, and its tools menu.
+// Photographs the properties window of a running Vostrel 5, page by page, its tools menu and the
+// tip of the day.
 // Usage: screenshot_pages.exe <folder, as a Unix path>
 // The window is opened the way a person does it, by a right click on the main tray icon; pages
 // are turned with the arrow keys on the tabs. Each picture is taken with ImageMagick's "import",
@@ -120,6 +121,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Settle();
         Photograph(menu, folder, "tools-menu");
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return e2e::VisibleWindowOf(processId, "#32768") == nullptr; }, 5000);
+    }
+
+    // The tip of the day, as "Show &Now" opens it.
+    PostMessageA(GetDlgItem(main, 1402), BM_CLICK, 0, 0);
+    HWND tips = nullptr;
+    if (WaitUntil([&] { return (tips = e2e::VisibleWindowOf(processId, "TfrmTips")) != nullptr; }, 5000)) {
+        Settle();
+        Photograph(tips, folder, "tip-of-the-day");
+        PostMessageA(tips, WM_CLOSE, 0, 0);
     }
     return 0;
 }

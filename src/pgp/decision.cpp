@@ -22,11 +22,13 @@ bool ListRecipientFound(std::string_view to, std::string_view cc, std::span<cons
     text += ' ';
 
     // Blank, comma and semicolon separate; a run of separators ends one token, so no token is
-    // ever empty and an empty list entry never matches.
+    // ever empty and an empty list entry never matches. CR and LF separate too: a driver that
+    // ends a header line with a lone LF lets the next line run on into the value, and the
+    // address before it must still stand alone.
     std::size_t tokenStart = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != ' ' && c != ',' && c != ';') continue;
+        if (c != ' ' && c != ',' && c != ';' && c != '\r' && c != '\n') continue;
         if (i > tokenStart) {
             const std::string_view token(text.data() + tokenStart, i - tokenStart);
             for (const std::string& address : addresses)

@@ -29,14 +29,30 @@ void Diagnostics::WriteDebugLog(const std::string& message) {
     const std::string entry = clock_.shortDate() + " " + clock_.longTime() + ": " + message + "\r\n";
     const std::string path = LogPath();
     std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) throw InOutError("Cannot open " + path + ": " + std::strerror(errno));
+    if (!file) {
+        ReportLogFailure("WriteDebugLog:" + path, "Cannot open " + path + ": " + std::strerror(errno));
+        return;
+    }
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) throw InOutError("Cannot write " + path);
+    if (!written || !closed) ReportLogFailure("WriteDebugLog:" + path, "Cannot write " + path);
+}
+
+void Diagnostics::ReportLogFailure(const std::string& where, const std::string& message) {
+    // Every operation logs: a report per entry would bury the user in boxes, and raising would
+    // stop whatever wanted to log. The report itself cannot be logged and comes back here.
+    if (logFailureReported_) return;
+    logFailureReported_ = true;
+    ReportError(where, message);
 }
 
 void Diagnostics::TrimDebugLog() {
-    TrimFileToSizeCosmetic(LogPath(), kDebugLogLimit);
+    const std::string path = LogPath();
+    try {
+        TrimWith(path, kDebugLogLimit, WriteFileStringOrThrow);
+    } catch (const std::exception& error) {
+        ReportLogFailure("TrimFileToSizeCosmetic: " + path, error.what());
+    }
     WriteDebugLog("Log trimmed");
 }
 
@@ -117,14 +133,22 @@ void Diagnostics::TrimFileToSize(const std::string& path, std::size_t limit) {
 
 void Diagnostics::TrimFileToSizeCosmetic(const std::string& path, std::size_t limit) {
     try {
-        TrimFileToSize(path, limit);
-        std::string content = ReadFileString(path);
-        const std::size_t lineFeed = content.find('\n');
-        if (lineFeed != std::string::npos && lineFeed + 1 < content.size()) content.erase(0, lineFeed + 1);
-        WriteFileString(path, content);
+        TrimWith(path, limit, [this](const std::string& file, const std::string& text) { WriteFileString(file, text); });
     } catch (const std::exception& error) {
         ReportError("TrimFileToSizeCosmetic: " + path, error.what());
     }
+}
+
+void Diagnostics::TrimWith(const std::string& path, std::size_t limit, const FileWriter& write) {
+    if (FileExists(path)) {
+        const std::string content = ReadFileString(path);
+        // Keeps positions L - limit .. L counted from 1: the last limit + 1 characters.
+        if (content.size() > limit) write(path, content.substr(content.size() - limit - 1));
+    }
+    std::string content = ReadFileString(path);
+    const std::size_t lineFeed = content.find('\n');
+    if (lineFeed != std::string::npos && lineFeed + 1 < content.size()) content.erase(0, lineFeed + 1);
+    write(path, content);
 }
 
 }  // namespace v5

@@ -2,6 +2,7 @@
 // The diagnostic log "DebugLog.Txt", the error reports and the application message box.
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "platform/ports.h"
@@ -34,8 +35,9 @@ public:
 
     std::string LogPath() const;
 
-    // Appends one entry: date, blank, time, ": ", message, CR LF.
-    // Throws InOutError when the log cannot be opened or written.
+    // Appends one entry: date, blank, time, ": ", message, CR LF. A log that cannot be written
+    // is reported once per run (the first failure of an entry or of a trim) and the caller goes
+    // on: nothing is raised.
     void WriteDebugLog(const std::string& message);
     void TrimDebugLog();
 
@@ -59,6 +61,10 @@ public:
     void TrimFileToSizeCosmetic(const std::string& path, std::size_t limit);
 
 private:
+    using FileWriter = std::function<void(const std::string& path, const std::string& text)>;
+    // The two steps of the cosmetic trim, each write going through `write`.
+    void TrimWith(const std::string& path, std::size_t limit, const FileWriter& write);
+    void ReportLogFailure(const std::string& where, const std::string& message);
     void Report(const std::string& where, const std::string& message, const char* caption,
                 unsigned icon);
 
@@ -66,6 +72,7 @@ private:
     Clock& clock_;
     MessageBoxes& boxes_;
     Application& app_;
+    bool logFailureReported_ = false;
 };
 
 }  // namespace v5

@@ -2,20 +2,26 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <sys/stat.h>
+#include <vector>
 
 #include "platform/disk_sync.h"
 #include "shell/errors.h"
 
 namespace v5 {
 namespace {
+
+// The wipe's working buffer: wiping a file of any size needs no more memory than this.
+constexpr std::uint64_t kWipeChunkSize = 64 * 1024;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -37,6 +43,24 @@ void RewriteSynced(const std::string& path, const char* data, std::size_t size) 
         throw InOutError("Cannot write file " + path + ": " + SystemMessage());
     if (!SyncFileToDisk(file.get()))
         throw InOutError("Cannot flush file " + path + ": " + SystemMessage());
+    std::FILE* raw = file.release();
+    if (std::fclose(raw) != 0) throw InOutError("Cannot close file " + path + ": " + SystemMessage());
+}
+
+// Writes over the file's own bytes from its start without truncating it, so the file system
+// keeps the blocks that held the old text; a chunk at a time, whatever the file's size.
+void OverwriteInPlace(const std::string& path, std::uint64_t length,
+                      const std::function<void(char*, std::size_t)>& fill) {
+    FileHandle file = OpenOrThrow(path, "r+b", "Cannot open file");
+    std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(length, kWipeChunkSize)));
+    for (std::uint64_t done = 0; done < length;) {
+        const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), length - done));
+        fill(chunk.data(), size);
+        if (std::fwrite(chunk.data(), 1, size, file.get()) != size)
+            throw InOutError("Cannot write file " + path + ": " + SystemMessage());
+        done += size;
+    }
+    if (!SyncFileToDisk(file.get())) throw InOutError("Cannot flush file " + path + ": " + SystemMessage());
     std::FILE* raw = file.release();
     if (std::fclose(raw) != 0) throw InOutError("Cannot close file " + path + ": " + SystemMessage());
 }
@@ -79,23 +103,39 @@ void WriteFileStringOrThrow(const std::string& path, const std::string& text) {
         throw InOutError("Cannot write file " + path + ": " + SystemMessage());
 }
 
-void WipeFile(const std::string& path, const std::function<void(int pass)>& observer) {
-    if (!FileExists(path)) return;
-    const std::size_t length = ReadFileString(path).size();
+void ReplaceFileContents(const std::string& path, const std::string& text) {
+    const std::string fresh = path + ".new";
+    try {
+        RewriteSynced(fresh, text.data(), text.size());
+    } catch (const InOutError&) {
+        std::remove(fresh.c_str());
+        throw;
+    }
+    if (!MoveFileReplacing(fresh, path)) {
+        std::remove(fresh.c_str());
+        throw InOutError("Cannot replace file " + path + " with " + fresh);
+    }
+}
 
-    const std::string zeros(length, '\0');
-    const std::string ones(length, '\xFF');
-    std::string noise(length, '\0');
+void WipeFile(const std::string& path, const std::function<void(int pass)>& observer) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || (info.st_mode & S_IFMT) != S_IFREG) return;
+    const std::uint64_t length = static_cast<std::uint64_t>(info.st_size);
+
     std::minstd_rand generator(
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::uniform_int_distribution<int> byte(0, 254);
-    for (char& c : noise) c = static_cast<char>(byte(generator));
-
-    const std::string* passes[] = {&zeros, &ones, &noise};
+    const std::function<void(char*, std::size_t)> patterns[] = {
+        [](char* chunk, std::size_t size) { std::memset(chunk, 0x00, size); },
+        [](char* chunk, std::size_t size) { std::memset(chunk, 0xFF, size); },
+        [&](char* chunk, std::size_t size) {
+            for (std::size_t i = 0; i < size; ++i) chunk[i] = static_cast<char>(byte(generator));
+        },
+    };
     int pass = 0;
     for (int round = 0; round < 2; ++round) {
-        for (const std::string* buffer : passes) {
-            RewriteSynced(path, buffer->data(), buffer->size());
+        for (const auto& fill : patterns) {
+            OverwriteInPlace(path, length, fill);
             if (observer) observer(++pass);
         }
     }

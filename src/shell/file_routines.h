@@ -19,8 +19,14 @@ std::string ReadFileString(const std::string& path);
 // Throws InOutError on failure; callers that must report it use Diagnostics::WriteFileString.
 void WriteFileStringOrThrow(const std::string& path, const std::string& text);
 
-// Overwrites the file three ways twice (zeros, 0xFF, random bytes 0..254), each pass
-// flushed to the disk, then empties and deletes it. A missing file is left alone.
+// Makes the file hold exactly the text without ever leaving it cut short: the text goes to a
+// new file beside it ("<name>.new"), flushed to the disk, which then takes the old one's place.
+// On failure the old file is left as it was and InOutError is thrown.
+void ReplaceFileContents(const std::string& path, const std::string& text);
+
+// Overwrites the file three ways twice (zeros, 0xFF, random bytes 0..254), each pass written
+// over the file's own bytes in place (never truncating, so the same disk blocks are overwritten)
+// and flushed to the disk, then empties and deletes it. A missing file is left alone.
 // The observer, when given, is called after each of the six passes with its number (1..6).
 void WipeFile(const std::string& path, const std::function<void(int pass)>& observer = {});
 

@@ -52,7 +52,8 @@ TfrmProps::TfrmProps(PropsPorts ports)
       os_(ports.os),
       drivers_(ports.drivers ? *ports.drivers : ownDrivers_),
       runner_(ports.runner),
-      scriptInfo_(ports.scriptInfo) {
+      scriptInfo_(ports.scriptInfo),
+      tipsDialogs_(ports.tipsDialogs) {
     TaskIcon1.OnClick = [this] { TaskIcon1Click(); };
     TaskIcon1.OnRightClick = [this](MouseButton, unsigned, int, int) { TaskIcon1RightClick(); };
     TaskIcon2.OnRightClick = [this](MouseButton, unsigned, int x, int y) { TaskIcon2RightClick(x, y); };
@@ -75,37 +76,49 @@ void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.DriverDir = profile_.readString(kWinIniName, "Mail Form Drivers", "Path", "");
     state_.MfdFilePath = state_.ShortInstallDir + kMfdFileName;
 
-    LoadActiveMailers();
-    // A catalogue that cannot be read is reported; the program carries on with empty lists, so
-    // that it can still be used and ended.
-    try {
-        LoadDriverCatalogue();
-    } catch (const std::exception& error) {
-        log_.AppException(kPropsClassName, error);
-    }
-    BuildActiveDriverScripts();
+    CarryOn([this] { LoadActiveMailers(); });
+    CarryOn([this] {
+        try {
+            LoadDriverCatalogue();
+        } catch (...) {
+            BuildActiveDriverScripts();
+            throw;
+        }
+        BuildActiveDriverScripts();
+    });
     view_.hideWindow();
 
     state_.TracePoint = 4400;
-    LoadSettings();
+    CarryOn([this] { LoadSettings(); });
     ShowToolsButtonIfPresent();
     state_.TracePoint = 4401;
     TickShowTips();
     state_.TracePoint = 4402;
     state_.TracePoint = 4403;
-    UpdateControls();
+    CarryOn([this] { UpdateControls(); });
     state_.TracePoint = 4404;
     if (CommandLineHas(commandLineText_, "/i")) SetMainWindowInvisible();
     state_.TracePoint = 4405;
     view_.hideWindow();
     state_.TracePoint = 4406;
-    if (TipEnabled() && !state_.SilentStart) ShowTipOfTheDay();
+    if (TipEnabled() && !state_.SilentStart) CarryOn([this] { ShowTipOfTheDay(); });
     state_.TracePoint = 4407;
-    aboutText_ = ComposeAboutText();
+    CarryOn([this] { aboutText_ = ComposeAboutText(); });
     state_.TracePoint = 4408;
     log_.WriteDebugLog(aboutText_);
     ActivateTrayIcons();
     state_.TracePoint = 4409;
+}
+
+void TfrmProps::CarryOn(const std::function<void()>& step) {
+    // A step of the start-up that fails is reported as any error that reaches the message loop,
+    // and the start-up goes on: stopping here would leave a program with no tray icon and no
+    // window, holding the single-instance mutex, that the user could neither use nor end.
+    try {
+        step();
+    } catch (...) {
+        log_.AppExceptionInFlight(kPropsClassName);
+    }
 }
 
 void TfrmProps::Timer1Timer() {
@@ -170,6 +183,7 @@ void TfrmProps::ClearRunState() {
     state_.TrayClickBusy = false;
     state_.SuperDebug = false;
     state_.DayCounter = 0;
+    tipOfTheDay_.busy = false;
 }
 
 // Start-up step 10: the lines that choose the Active list among the catalogue items.
@@ -185,8 +199,13 @@ void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props
 
 bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
-// The steps below are filled as the tips arrive.
-void TfrmProps::ShowTipOfTheDay() {}
+void TfrmProps::ShowTipOfTheDay() {
+    if (!tipsDialogs_) return;
+    TipsPorts tips{props_, state_.InstallDir + kTipsFileName, [this] { SaveTipSettings(); },
+                   [this](int topic) { view_.showHelp(state_.HelpFile, topic); }};
+    v5::ShowTipOfTheDay({tipOfTheDay_, std::move(tips), state_.ApplicationTitle, *tipsDialogs_,
+                         [this](bool active) { TaskIcon1.SetActive(active); }});
+}
 
 void TfrmProps::ReadPgpVersion() {
     const PgpVersionTexts texts = ReadPGPVersion(VersionLabel1, props_.PgpMainExe);
@@ -244,12 +263,22 @@ void TfrmProps::FormResize(bool minimised) {
 
 void TfrmProps::PageControl1Change(int pageIndex) { props_.RecentPage = pageIndex; }
 
-void TfrmProps::btnHelpClick() { view_.showHelp(state_.HelpFile, kHelpTopicBase + props_.RecentPage); }
+void TfrmProps::btnHelpClick() { view_.showHelp(state_.HelpFile, HelpPageTopic()); }
+
+int TfrmProps::HelpPageTopic() const {
+    // With the Active list empty the window shows only Mailer Choice and About, whatever page was
+    // chosen last: help follows the page in front of the user.
+    if (props_.lstActive.empty())
+        return kHelpTopicBase + window_.activePage;
+    return kHelpTopicBase + props_.RecentPage;
+}
 
 void TfrmProps::chkShowTipsClick() {
     props_.TipEnabled = props_.chkShowTips;
     SaveTipSettings();
 }
+
+void TfrmProps::btnNowClick() { ShowTipOfTheDay(); }
 
 void TfrmProps::txtAboutMouseDown() { view_.selectAboutText(); }
 

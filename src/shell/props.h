@@ -16,6 +16,7 @@
 #include "shell/props_state.h"
 #include "shell/shell_state.h"
 #include "shell/verslab.h"
+#include "utilities/Tips.h"
 
 namespace v5 {
 
@@ -115,6 +116,8 @@ struct PropsPorts {
     DriverState* drivers = nullptr;
     DriverRunner* runner = nullptr;
     ScriptInfoView* scriptInfo = nullptr;
+    // Where the tip of the day is shown; without it (tests of other parts) no tip is shown.
+    TipsDialogs* tipsDialogs = nullptr;
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -148,6 +151,7 @@ public:
     void PageControl1Change(int pageIndex);
     void btnHelpClick();
     void chkShowTipsClick();
+    void btnNowClick();
     void txtAboutMouseDown();
     void txtMailingListAddressChange();
     void lstMailingListAddressClick();
@@ -213,6 +217,8 @@ public:
     std::string PgpFileVersion;
 
 private:
+    // Runs one step of the start-up; its failure is reported and the start-up goes on.
+    void CarryOn(const std::function<void()>& step);
     // Start-up steps that later parts of the program fill.
     void ClearRunState();
     void LoadActiveMailers();
@@ -226,6 +232,8 @@ private:
     void SetMainWindowInvisible();
     bool TipEnabled() const;
     void ShowTipOfTheDay();
+    // The Help button's topic: that of the page on show.
+    int HelpPageTopic() const;
     std::string ComposeAboutText();
     void ActivateTrayIcons();
 
@@ -240,6 +248,8 @@ private:
     DriverState& drivers_;
     DriverRunner* runner_;
     ScriptInfoView* scriptInfo_;
+    TipsDialogs* tipsDialogs_;
+    TipOfTheDayState tipOfTheDay_;
     PropsState props_;
     PropsWindowState window_;
     std::vector<std::string> activeDriverScripts_;

@@ -84,13 +84,13 @@ constexpr MenuItemSpec kMenuItems[] = {
     {"popLibrary", "MakeActive1", "Make &Active", 2102},
     {"PopupMenu1", "detActive", "Details", 2111},
     {"PopupMenu1", "Tolibrary1", "&Return to library", 2112},
-    {"PopupMenu2", "mnuPrint", "&Print", 2121},
-    {"PopupMenu2", "mnuQuote", "&Quote ", 2122},
-    {"PopupMenu2", "mnuSave", "&Save to file", 2123},
+    {"PopupMenu2", "popPrintClipboard", "&Print", 2121},
+    {"PopupMenu2", "popQuoteClipboard", "&Quote ", 2122},
+    {"PopupMenu2", "popSaveClipboard", "&Save to file", 2123},
     {"PopupMenu2", "", "", 0},
-    {"PopupMenu2", "mnuHelp", "&Help", 2125},
+    {"PopupMenu2", "popHelp", "&Help", 2125},
     {"PopupMenu2", "", "", 0},
-    {"PopupMenu2", "mnuExit", "E&xit", 2127},
+    {"PopupMenu2", "popExit", "E&xit", 2127},
 };
 
 }  // namespace

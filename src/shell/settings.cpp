@@ -186,7 +186,9 @@ std::vector<std::string> ReadListFile(const std::string& path) {
 void WriteListFile(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    WriteFileStringOrThrow(path, text);
+    // A list cut short by a failed write would lose entries: a lost mailing-list address means
+    // mail to that list is encrypted instead of signed.
+    ReplaceFileContents(path, text);
 }
 
 }  // namespace v5

@@ -62,6 +62,7 @@ class SimpleProfile : public Profile {
 public:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
     std::vector<std::string> reads;
+    bool writable = true;  // false: every write fails, as on a settings file that cannot be written
     std::string readString(const std::string& file, const std::string& section, const std::string& key,
                            const std::string& defaultValue) override {
         reads.push_back(file + "|" + section + "|" + key);
@@ -70,6 +71,7 @@ public:
     }
     bool writeString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override {
+        if (!writable) return false;
         values[{file, section, key}] = value;
         return true;
     }

@@ -239,6 +239,8 @@ TEST(ListRecipientFound, Tokens) {
         {"empty list", "list@x.org", "", {}, false},
         {"second entry", "b@x.org", "", {"a@x.org", "B@X.org"}, true},
         {"entry with a blank never matches", "a b", "", {"a b"}, false},
+        {"the next header line ran on after a lone LF", "list@x.org\nCc: a@b.c", "", {"list@x.org"}, true},
+        {"CR and LF inside the value", "a@b.c\r\nlist@x.org\rz@y.x", "", {"list@x.org"}, true},
     };
     for (const Case& c : cases) EXPECT_EQ(ListRecipientFound(c.to, c.cc, c.list), c.expected) << c.name;
 }

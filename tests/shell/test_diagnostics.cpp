@@ -176,18 +176,20 @@ TEST_F(DiagnosticsTest, AppMessageBoxAddsTheKindsIconToTheButtons) {
     }
 }
 
-TEST_F(DiagnosticsTest, AnUnwritableLogNeitherRecursesNorHidesTheReport) {
+TEST_F(DiagnosticsTest, AnUnwritableLogIsReportedOnceAndTheCallerGoesOn) {
     state.InstallDir = dir / "missing-folder/";
-    EXPECT_THROW(diagnostics.WriteDebugLog("x"), InOutError);
-    // The log failure reaches the exception handler, whose own report cannot be logged either.
-    try {
-        diagnostics.WriteDebugLog("x");
-    } catch (const std::exception& error) {
-        EXPECT_NO_THROW(diagnostics.AppException("TApplication", error));
-    }
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text.rfind("Error in TApplication.0 with UH Cannot open ", 0), 0u)
+    // Entries and trims go on failing; none raises, and only the first is reported.
+    EXPECT_NO_THROW(diagnostics.WriteDebugLog("x"));
+    EXPECT_NO_THROW(diagnostics.TrimDebugLog());
+    EXPECT_NO_THROW(diagnostics.WriteDebugLog("y"));
+    // Other reports are still shown, though they cannot be logged.
+    diagnostics.ReportError("TTimer", "other");
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text.rfind("Error in WriteDebugLog:" + state.InstallDir + "DebugLog.Txt.0 with Cannot open ", 0),
+              0u)
         << boxes.shown[0].text;
+    EXPECT_EQ(boxes.shown[0].caption, "Warning");
+    EXPECT_EQ(boxes.shown[1].text, "Error in TTimer.0 with other");
 }
 
 TEST_F(DiagnosticsTest, FileRoutinesReportTheirOwnErrorsAndReturn) {

@@ -1,11 +1,20 @@
 // Whole-file routines: reading, writing and wiping.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fiemap.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+
 #include <filesystem>
 #include <tuple>
-
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "shell/errors.h"
 #include "shell/file_routines.h"
@@ -79,6 +88,58 @@ TEST(FileSearch, FindsAMatchingFileButNoFolder) {
     WriteFileStringOrThrow(dir / "Other.hlp", "");
     EXPECT_EQ(FindFirstFileMatching(dir.path(), "PGP*.Hlp"), "pgp55.HLP");
     EXPECT_EQ(FindFirstFileMatching(dir / "missing/", "PGP*.Hlp"), "");
+}
+
+// The extents of a file as the file system places them on the disk: logical offset, physical
+// address and length of each. Empty, with the reason in `error`, when no block map is to be had.
+std::vector<std::array<std::uint64_t, 3>> BlockMap(const std::string& path, std::string& error) {
+    constexpr unsigned kMaxExtents = 256;
+    std::vector<std::uint64_t> buffer((sizeof(fiemap) + kMaxExtents * sizeof(fiemap_extent)) / 8 + 1);
+    auto* map = reinterpret_cast<fiemap*>(buffer.data());
+    map->fm_length = FIEMAP_MAX_OFFSET;
+    map->fm_flags = FIEMAP_FLAG_SYNC;
+    map->fm_extent_count = kMaxExtents;
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    const bool mapped = fd >= 0 && ::ioctl(fd, FS_IOC_FIEMAP, map) == 0;
+    if (!mapped) error = std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    std::vector<std::array<std::uint64_t, 3>> extents;
+    if (!mapped) return extents;
+    for (unsigned i = 0; i < map->fm_mapped_extents; ++i) {
+        const fiemap_extent& e = map->fm_extents[i];
+        if (e.fe_flags & (FIEMAP_EXTENT_UNKNOWN | FIEMAP_EXTENT_DELALLOC | FIEMAP_EXTENT_DATA_INLINE)) {
+            error = "extents without a known place on the disk";
+            return {};
+        }
+        extents.push_back({e.fe_logical, e.fe_physical, e.fe_length});
+    }
+    if (extents.empty()) error = "no extents reported";
+    return extents;
+}
+
+TEST(FileRoutines, WipeOverwritesTheBlocksThatHeldTheText) {
+    // On the checkout's own disk, where the file system's block map can be seen.
+    testing::TempDir dir(V5_BUILD_DIR);
+    const std::string path = dir / "tmpmfd.tmp";
+    // Several chunks of the wipe's buffer and a part of one.
+    std::string text;
+    for (int i = 0; text.size() < 300000; ++i) text += "Line " + std::to_string(i) + " of the secret message\r\n";
+    WriteFileStringOrThrow(path, text);
+
+    std::string error;
+    const auto before = BlockMap(path, error);
+    ASSERT_FALSE(before.empty()) << "the file system under " << V5_BUILD_DIR
+                                 << " gives no block map (FIEMAP), so the test cannot see where the "
+                                    "wipe writes: "
+                                 << error;
+    int passes = 0;
+    WipeFile(path, [&](int pass) {
+        passes = pass;
+        std::string passError;
+        EXPECT_EQ(BlockMap(path, passError), before) << "pass " << pass << " " << passError;
+    });
+    EXPECT_EQ(passes, 6);
+    EXPECT_FALSE(FileExists(path));
 }
 
 }  // namespace

@@ -154,6 +154,7 @@ TEST(PropsUpdateControls, ActiveDriverScriptsAreSortedOnceEachIgnoringCase) {
 
 TEST(PropsPages, HelpButtonAsksForTheTopicOfTheRecentPage) {
     PropsFixture f;
+    f.p().lstActive = {Entry("Mailer", "m.mfs")};
     const int expected[] = {4000, 4001, 4002, 4003, 4004};
     for (int page = 0; page < kPageCount; ++page) {
         f.props->PageControl1Change(page);
@@ -165,6 +166,13 @@ TEST(PropsPages, HelpButtonAsksForTheTopicOfTheRecentPage) {
     EXPECT_EQ(f.view.helpFile, "Vostrel5.hlp");
     f.props->mnuHelpClick();
     EXPECT_EQ(f.view.helpTopics.back(), 1099);
+
+    // With the Active list empty the window shows Mailer Choice, whatever page was chosen last.
+    f.props->PageControl1Change(pgRoutine);
+    f.p().lstActive.clear();
+    f.props->UpdateControls();
+    f.props->btnHelpClick();
+    EXPECT_EQ(f.view.helpTopics.back(), 4002);
 }
 
 TEST(PropsPages, F1AnswersWithTheControlsOwnFramesOrPagesTopic) {

@@ -1,7 +1,9 @@
 // Loading and saving the settings file and the list files, over the fake profile store.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -198,6 +200,36 @@ TEST_F(Settings, FailedWriteAtSaveLeavesTheListFilesAlone) {
 TEST_F(Settings, FailedListFileWriteReachesTheCaller) {
     state.InstallDir = dir / "missing folder/";
     EXPECT_THROW(Save(), InOutError);
+}
+
+TEST_F(Settings, AListWriteThatFailsPartWayLeavesTheOldListWhole) {
+    // A file-size limit cuts the write short, as a full disk would.
+    const std::string longAddress = std::string(8000, 'x') + "@example.org";
+    struct Case {
+        const char* file;
+        std::vector<std::string> mailingList, active;
+    };
+    const Case cases[] = {
+        {kMailingListFileName, {longAddress, "list@example.org"}, {"Mailer"}},
+        {kActiveMailersFileName, {"list@example.org"}, {longAddress}},
+    };
+    const std::string old = "old@example.org\r\nlist@example.org\r\n";
+    for (const Case& c : cases) {
+        WriteFileStringOrThrow(dir / c.file, old);
+        props.lstMailingListAddress = c.mailingList;
+        props.lstActive = c.active;
+        rlimit saved{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        EXPECT_THROW(Save(), InOutError) << c.file;
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedSignal);
+        EXPECT_EQ(ReadFileString(dir / c.file), old) << c.file;
+        EXPECT_FALSE(FileExists(dir / (std::string(c.file) + ".new"))) << c.file;
+    }
 }
 
 TEST_F(Settings, SavingTwiceWritesIdenticalFiles) {

@@ -1,6 +1,8 @@
 // Start-up, the command line, the single-instance decision, the timer and the shutdown paths.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "diagnostics_fixture.h"
 #include "fakes/fake_shell.h"
 #include "shell/Just1_32.h"
@@ -105,6 +107,111 @@ TEST_F(PropsTest, FormCreateRunsTheSequenceInOrder) {
     EXPECT_FALSE(view.visible);
     EXPECT_GE(app.processMessagesCalls, 1);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(StartupSequence, TracePointsAndHideCallsComeInOrder) {
+    // Every call the start-up makes on its ports, with the trace point current at the time.
+    testing::TempDir dir;
+    ShellState state;
+    state.InstallDir = dir.path();
+    std::vector<std::string> events;
+    auto note = [&](const char* what) { events.push_back(std::to_string(state.TracePoint) + " " + what); };
+    struct Clock : fakes::FakeClock {
+        std::function<void()> onEntry;
+        std::string shortDate() override { return onEntry(), FakeClock::shortDate(); }
+    } clock;
+    clock.onEntry = [&] { note("log"); };
+    struct App : fakes::FakeApplication {
+        std::function<void()> onMessages;
+        void processMessages() override { onMessages(); }
+    } app;
+    app.onMessages = [&] { note("messages"); };
+    struct View : fakes::FakePropsView {
+        std::function<void(const char*)> on;
+        void hideWindow() override { on("hide"), FakePropsView::hideWindow(); }
+        void showWindow() override { on("show"), FakePropsView::showWindow(); }
+        void hideApplicationWindow() override { on("hideApp"); }
+    } view;
+    view.on = note;
+    struct Tray : fakes::FakeTray {
+        std::function<void()> onNotify;
+        bool notify(TrayOperation operation, const TrayEntry& entry) override {
+            return onNotify(), FakeTray::notify(operation, entry);
+        }
+    } tray;
+    tray.onNotify = [&] { note("tray"); };
+    struct Os : fakes::FakeOsVersion {
+        std::function<void()> onGet;
+        OsVersionInfo get() override { return onGet(), FakeOsVersion::get(); }
+    } os;
+    os.onGet = [&] { note("os"); };
+    fakes::FakeMessageBoxes boxes;
+    fakes::SimpleProfile profile;
+    Diagnostics diagnostics(state, clock, boxes, app);
+    TfrmProps props({state, diagnostics, app, profile, view, {}, &tray, nullptr, &os});
+
+    props.FormCreate({"/i"});
+
+    const std::vector<std::string> expected = {
+        "0 log",         // "Cmd: <...>"
+        "0 messages",    // pending messages after the exception handler is installed
+        "0 log",         // "Log trimmed"
+        "0 hideApp",     // no taskbar button
+        "0 hide",        // after the lists are filled
+        "4400 log",      // the settings load logs the mailing list
+        "4403 messages", // the refresh; with no active mailer it shows the window
+        "4403 show",
+        "4403 messages",
+        "4404 hide",     // "/i"
+        "4405 hide",
+        "4407 os",       // the About text
+        "4408 log",
+        "4408 tray",
+        "4408 tray",
+    };
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(state.TracePoint, 4409);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(StartupSequence, AFailedStepIsReportedAndTheStartUpGoesOnToTheTray) {
+    struct Case {
+        const char* name;
+        bool logWritable;
+        bool settingsWritable;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"log cannot be written", false, true, "Error in WriteDebugLog:"},
+        {"settings file cannot be written", true, false, "Error in TfrmProps.1012 with UH Unable to write to Vostrel5.INI"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempDir dir;
+        ShellState state;
+        state.InstallDir = c.logWritable ? dir.path() : dir / "no such folder/";
+        fakes::FakeClock clock;
+        fakes::FakeMessageBoxes boxes;
+        fakes::FakeApplication app;
+        fakes::SimpleProfile profile;
+        profile.values[{"Vostrel5.INI", "General", "optProcessing"}] = "1";
+        profile.writable = c.settingsWritable;
+        fakes::FakePropsView view;
+        fakes::FakeTray tray;
+        Diagnostics diagnostics(state, clock, boxes, app);
+        TfrmProps props({state, diagnostics, app, profile, view, {}, &tray});
+
+        props.FormCreate({});
+
+        // One report, then every remaining step: the settings read, the icons in the tray.
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text.rfind(c.report, 0), 0u) << boxes.shown[0].text;
+        EXPECT_EQ(props.Props().optProcessing, 1);
+        EXPECT_EQ(state.TracePoint, 4409);
+        EXPECT_TRUE(props.TaskIcon1.Active());
+        EXPECT_TRUE(props.TaskIcon2.Active());
+        EXPECT_FALSE(view.visible);
+    }
 }
 
 TEST_F(PropsTest, MissingProfilesLeaveEmptyPathsAndSilentSwitchIsNoted) {

@@ -52,8 +52,8 @@ SIZE TextSize(const std::string& text) {
 class MessageDialogHandler : public DialogHandler {
 public:
     MessageDialogHandler(const std::string& text, DialogKind kind, unsigned buttons, int helpContext,
-                         const std::string& helpFile)
-        : text_(text), kind_(kind), buttons_(buttons), helpContext_(helpContext), helpFile_(helpFile) {
+                         const std::string& helpFile, Help* help)
+        : text_(text), kind_(kind), buttons_(buttons), helpContext_(helpContext), helpFile_(helpFile), help_(help) {
         for (const ButtonKind& b : kButtons)
             if (buttons & b.bit) shown_.push_back(&b);
         textSize_ = TextSize(text);
@@ -86,7 +86,10 @@ public:
     void command(HWND dialog, int id, int code) override {
         if (code != BN_CLICKED) return;
         if (id == IDHELP) {
-            WinHelpA(dialog, helpFile_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(helpContext_));
+            if (help_)
+                help_->showTopic(helpFile_, helpContext_);
+            else
+                WinHelpA(dialog, helpFile_.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(helpContext_));
             return;
         }
         for (const ButtonKind* b : shown_)
@@ -106,6 +109,7 @@ private:
     unsigned buttons_;
     int helpContext_;
     std::string helpFile_;
+    Help* help_;
     std::vector<const ButtonKind*> shown_;
     SIZE textSize_{};
 };
@@ -113,7 +117,7 @@ private:
 }  // namespace
 
 DialogResult Win32MessageDialogs::show(const std::string& text, DialogKind kind, unsigned buttons, int helpContext) {
-    MessageDialogHandler handler(text, kind, buttons, helpContext, helpFile_);
+    MessageDialogHandler handler(text, kind, buttons, helpContext, helpFile_, help_);
     DialogFrame frame;
     frame.caption = DialogCaption(kind);
     frame.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/help.h"
 #include "platform/message_dialog.h"
 
 namespace v5::win32 {
@@ -13,11 +14,14 @@ class Win32MessageDialogs : public MessageDialogs {
 public:
     explicit Win32MessageDialogs(std::string helpFile) : helpFile_(std::move(helpFile)) {}
     void setOwner(HWND owner) { owner_ = owner; }
+    // Where the Help button opens its topic.
+    void setHelp(Help* help) { help_ = help; }
     DialogResult show(const std::string& text, DialogKind kind, unsigned buttons, int helpContext) override;
 
 private:
     HWND owner_ = nullptr;
     std::string helpFile_;
+    Help* help_ = nullptr;
 };
 
 }  // namespace v5::win32

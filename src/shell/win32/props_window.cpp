@@ -7,25 +7,16 @@
 namespace v5::win32 {
 namespace {
 
-constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Windows draws the context-help button only on a window without a minimise button. The "?" is
+// kept: it is the mouse's way to a control's help, while Ok, Cancel and the close box already
+// send the window back to the tray.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT;
 constexpr COLORREF kNoticeText = RGB(255, 0, 0);
 constexpr COLORREF kNoticeBack = RGB(255, 255, 0);
 constexpr int kNoticeFontPixels = 13;
 // The About text is selected from its start for this many characters.
 constexpr int kAboutSelectLength = 9999;
-
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, name, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    return RegisterClassA(&wc) != 0;
-}
 
 struct Made {
     const char* className;
@@ -133,6 +124,18 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 }  // namespace
+
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, name, &wc)) return true;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconA(instance, "MAINICON");
+    return RegisterClassA(&wc) != 0;
+}
 
 PropsWindow::~PropsWindow() {
     for (HMENU menu : {toolsMenu_, libraryMenu_, activeMenu_})
@@ -355,6 +358,11 @@ bool PropsWindow::windowVisible() const { return IsWindowVisible(mainWindow_) !=
 void PropsWindow::bringToFront() {
     SetForegroundWindow(mainWindow_);
     BringWindowToTop(mainWindow_);
+    // As a dialog does, the window opens with its first control focused.
+    if (GetFocus() == mainWindow_ || !IsChild(mainWindow_, GetFocus())) {
+        MSG tab{mainWindow_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        dialogKey(tab);
+    }
 }
 
 void PropsWindow::hideApplicationWindow() { ShowWindow(appWindow_, SW_HIDE); }
@@ -381,13 +389,20 @@ void PropsWindow::popupToolsMenu(int x, int y) {
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(toolsMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, mainWindow_, nullptr));
     PostMessageA(mainWindow_, WM_NULL, 0, 0);
-    for (const MenuItemSpec& m : PropsMenuItems())
-        if (m.id != 0 && static_cast<UINT>(m.id) == chosen && std::string(m.name) == "mnuHelp") model_->mnuHelpClick();
     // "&Print", "&Quote " and "&Save to file" act on the clipboard; "E&xit" only closes the menu.
+    for (const MenuItemSpec& m : PropsMenuItems()) {
+        if (m.id == 0 || static_cast<UINT>(m.id) != chosen) continue;
+        const std::string name = m.name;
+        if (name == "popHelp")
+            model_->mnuHelpClick();
+        else if (toolsMenuHandler_)
+            // Errors of an action are the popup menu's, as the menu's own window would report them.
+            guarded("TPopupList", [&] { toolsMenuHandler_(name); });
+    }
 }
 
 void PropsWindow::showHelp(const std::string& helpFile, int topic) {
-    WinHelpA(mainWindow_, helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    if (help_) help_->showTopic(helpFile, topic);
 }
 
 void PropsWindow::showHelpContents(const std::string& helpFile) {
@@ -405,7 +420,7 @@ bool PropsWindow::previewKey(const MSG& msg) {
             handled = true;
         }
     });
-    return handled;
+    return handled || dialogKey(msg);
 }
 
 LRESULT CALLBACK PropsWindow::ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -481,8 +496,8 @@ void PropsWindow::command(int id, int code) {
         else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
         else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
         else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
-        // The run buttons and "Show &Now" act once the run and the tips are there; until then a
-        // click only records the choices.
+        else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
+        // The run buttons act once the run is there; until then a click only records the choices.
         else guarded("TButton", [] {});
         return;
     }

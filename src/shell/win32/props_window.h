@@ -4,10 +4,13 @@
 // model's state is shown again afterwards.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
+#include "platform/help.h"
 #include "shell/props.h"
 #include "shell/win32/TaskIcon_win32.h"
 
@@ -17,6 +20,9 @@ inline constexpr const char* kApplicationWindowClass = "TApplication";
 inline constexpr const char* kPropsWindowClass = "TfrmProps";
 inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr int kIdBtnUnload = idBtnUnload;
+
+// Registers a form's window class (button-face background, the program's icon) unless it is.
+bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc);
 
 class PropsWindow : public PropsView {
 public:
@@ -29,6 +35,8 @@ public:
     bool create(HINSTANCE instance, const std::string& title);
     // Connects the model: its tray icons get their windows and pictures here.
     void attach(TfrmProps& model, Diagnostics& diagnostics, Application& application);
+    // Where the Help button, F1, the "?" button and the tools menu open their topics.
+    void setHelp(Help* help) { help_ = help; }
 
     HWND applicationWindow() const { return appWindow_; }
     HWND mainWindow() const { return mainWindow_; }
@@ -61,8 +69,14 @@ public:
         if (depth_ == 0) render();
     }
 
+    // Runs the tools menu's clipboard entries, given the entry's name.
+    void setToolsMenuHandler(std::function<bool(std::string_view)> handler) { toolsMenuHandler_ = std::move(handler); }
+
     // Sees key presses before the focused control does.
     bool previewKey(const MSG& msg);
+    // The dialog keys (Tab, arrows, Enter, Esc, access keys) as the window's own navigation
+    // answers them; false when the key belongs to the focused control.
+    bool dialogKey(const MSG& msg);
 
 private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -110,6 +124,8 @@ private:
     TfrmProps* model_ = nullptr;
     Diagnostics* diagnostics_ = nullptr;
     Application* application_ = nullptr;
+    std::function<bool(std::string_view)> toolsMenuHandler_;
+    Help* help_ = nullptr;
 };
 
 }  // namespace v5::win32

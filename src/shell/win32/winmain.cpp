@@ -1,6 +1,7 @@
 // Program entry: single-instance detection, the process-wide paths, the main window,
 // the message loop and the last log line of each run.
 #include <windows.h>
+#include <psapi.h>
 
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "drivers/driver_state.h"
 #include "drivers/win32/mailer_dialogs.h"
 #include "drivers/win32/window_driving.h"
+#include "platform/win32/help_win32.h"
 #include "platform/win32/message_dialog_win32.h"
 #include "pgp/launcher.h"
 #include "platform/win32/processes_win32.h"
@@ -19,9 +21,12 @@
 #include "shell/diagnostics.h"
 #include "shell/file_routines.h"
 #include "shell/props.h"
+#include "shell/strings.h"
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
 #include "shell/win32/verslab_win32.h"
+#include "utilities/win32/tools_menu.h"
+#include "utilities/win32/Tips_win32.h"
 
 using namespace v5;
 
@@ -38,12 +43,35 @@ std::string ShortPathOf(const std::string& path) {
     return std::string(buffer, length);
 }
 
+// Whether the window belongs to this process or to another running copy of this executable.
+bool WindowOfThisProgram(HWND window, const std::string& exeName) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == GetCurrentProcessId()) return true;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return false;
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
+    CloseHandle(process);
+    return length > 0 && SameTextIgnoringCase(FileNameOf(std::string(path, length)), exeName);
+}
+
+// The first top-level window with this title that belongs to this program, or null.
+HWND FindWindowOfThisProgram(const std::string& title, const std::string& exeName) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, title.c_str()); w;
+         w = FindWindowExA(nullptr, w, nullptr, title.c_str()))
+        if (WindowOfThisProgram(w, exeName)) return w;
+    return nullptr;
+}
+
 // A previous copy runs: bring its window forward and end this one without a trace.
-[[noreturn]] void BringPreviousForwardAndEnd(const std::string& title) {
+// Only this program's own windows are renamed or raised: another program's window that happens
+// to carry the title (an Explorer window on a folder of that name) is none of our business.
+[[noreturn]] void BringPreviousForwardAndEnd(const std::string& title, const std::string& exeName) {
     // An empty title would match windows of other programs: search only with a real one.
     if (!title.empty()) {
-        if (HWND found = FindWindowA(nullptr, title.c_str())) SetWindowTextA(found, kRenamedWindowText);
-        if (HWND found = FindWindowA(nullptr, title.c_str())) {
+        if (HWND found = FindWindowOfThisProgram(title, exeName)) SetWindowTextA(found, kRenamedWindowText);
+        if (HWND found = FindWindowOfThisProgram(title, exeName)) {
             if (IsIconic(found))
                 ShowWindow(found, SW_RESTORE);
             else
@@ -78,7 +106,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShellState state;
     state.InstallDir = DirectoryOf(modulePath);
     state.ShortInstallDir = ShortPathOf(state.InstallDir);
-    DeleteFileIfPresent(state.InstallDir + kInstallerFlagName);
     state.ApplicationTitle = kApplicationTitle;
     state.HelpFile = kHelpFileName;
 
@@ -92,8 +119,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     switch (DecideInstance(FileExists(allowFlag), previousCopyRuns)) {
         case InstanceOutcome::ContinueAfterFlag: DeleteFileIfPresent(allowFlag); break;
         case InstanceOutcome::Continue: break;
-        case InstanceOutcome::BringForwardAndEnd: BringPreviousForwardAndEnd(instanceTitle);
+        case InstanceOutcome::BringForwardAndEnd: BringPreviousForwardAndEnd(instanceTitle, exeName);
     }
+    // Only a copy that goes on removes a stale installer flag: a copy that ends here would
+    // otherwise swallow an installer's request to the running one.
+    DeleteFileIfPresent(state.InstallDir + kInstallerFlagName);
 
     win32::PropsWindow view;
     if (!view.create(instance, state.ApplicationTitle)) return 1;
@@ -105,6 +135,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Tray tray;
     win32::Win32VersionResources versions;
     win32::Win32OsVersion os;
+    // Every Help button, F1, the "?" button and the tips open their topics here.
+    win32::Win32Help help(view.mainWindow(), state.InstallDir);
+    view.setHelp(&help);
     // Window search, menu driving and the confirmation strip, for the drivers to use.
     win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
     // The mail form drivers: their state, the Details window, the mailer choice and the message
@@ -116,11 +149,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     mailerChoice.setOwner(view.applicationWindow());
     win32::Win32MessageDialogs dialogs(state.HelpFile);
     dialogs.setOwner(view.applicationWindow());
+    dialogs.setHelp(&help);
     win32::Win32Processes processes;
     DriverEngine driverEngine({state, drivers, application, profile, processes, diagnostics, boxes,
                                [&](const std::string& command) { windowDriving.builtInDriver.RunBuiltInDriver(command); }});
+    // The tools icon's clipboard actions, with the printer that prints the clipboard.
+    win32::ToolsMenu toolsMenu(view.mainWindow(), diagnostics, clock, state.ApplicationTitle);
+    view.setToolsMenuHandler([&](std::string_view entry) { return toolsMenu.choose(entry); });
+    win32::TipsDialogWindow tips(instance, view.applicationWindow(), view.mainWindow(), diagnostics);
     TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
-                     &drivers, &driverEngine, &scriptInfo});
+                     &drivers, &driverEngine, &scriptInfo, &tips});
     view.attach(props, diagnostics, application);
     // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {

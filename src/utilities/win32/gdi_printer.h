@@ -1,0 +1,59 @@
+#pragma once
+// The printer device over GDI: the default printer of the moment, a device context for a job
+// and an information context for measuring between jobs.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/printer_device.h"
+
+namespace v5::win32 {
+
+class GdiPrinter : public PrinterDevice {
+public:
+    // `documentName` names the jobs in the printer's queue.
+    explicit GdiPrinter(std::string documentName) : documentName_(std::move(documentName)) {}
+    ~GdiPrinter() override;
+    GdiPrinter(const GdiPrinter&) = delete;
+    GdiPrinter& operator=(const GdiPrinter&) = delete;
+
+    int pixelsPerInchX() override;
+    int pixelsPerInchY() override;
+    int pageWidth() override;
+    int pageHeight() override;
+
+    bool printing() const override { return job_ != nullptr; }
+    void beginDoc() override;
+    void newPage() override;
+    void endDoc() override;
+    void abort() override;
+    void setOrientation(TPrinterOrientation orientation) override;
+
+    void setFont(const TFont& font) override;
+    int textHeight(std::string_view text) override;
+    std::int64_t textWidth(std::string_view text) override;
+    std::int64_t tabbedTextWidth(std::string_view text, const int* tabStops, int count) override;
+    void setTextJustification(int extra, int breaks) override;
+    void textOut(int x, int y, std::string_view text) override;
+    void tabbedTextOut(int x, int y, std::string_view text, const int* tabStops, int count, int tabOrigin) override;
+
+private:
+    // The job's device context, or else an information context of the default printer.
+    HDC canvas();
+    HDC createContext(bool forJob);
+    void selectFont(HDC dc, HFONT& owned);
+    void dropInformationContext();
+    void closeJob(bool abort);
+
+    std::string documentName_;
+    TFont font_;
+    bool orientationSet_ = false;
+    TPrinterOrientation orientation_ = poPortrait;
+    HDC job_ = nullptr;
+    HFONT jobFont_ = nullptr;
+    HDC info_ = nullptr;
+    HFONT infoFont_ = nullptr;
+    std::string infoPrinter_;
+};
+
+}  // namespace v5::win32
