@@ -35,7 +35,7 @@ file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Vostrel5.chm
   COMMAND ${CHMCMD} ${CMAKE_SOURCE_DIR}/help/Vostrel5.hhp
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DEPENDS ${HELP_SOURCES} VERBATIM)
-add_custom_target(help ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
+add_custom_target(help_file ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
 
 # GoogleTest from Debian's source package, built with the cross compilers.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -69,7 +69,7 @@ if(WIN_TEST_SOURCES)
   if(TARGET standin_pgp)
     add_dependencies(win32_tests standin_pgp)
   endif()
-  add_dependencies(win32_tests help)
+  add_dependencies(win32_tests help_file)
   add_test(NAME win32_tests COMMAND win32_tests)
 endif()
 
@@ -79,7 +79,7 @@ if(E2E_SOURCES)
   add_executable(e2e_tests ${E2E_SOURCES})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(e2e_tests PRIVATE vostrel_core gtest gmock gtest_main user32 shell32 comctl32)
-  add_dependencies(e2e_tests Vostrel5 SBM help)
+  add_dependencies(e2e_tests Vostrel5 SBM help_file)
   if(STANDIN_SOURCES)
     foreach(src ${STANDIN_SOURCES})
       get_filename_component(name ${src} NAME_WE)
