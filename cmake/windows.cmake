@@ -119,3 +119,12 @@ endif()
 add_executable(pgptray_bench ${CMAKE_SOURCE_DIR}/bench/win32/pgptray_bench.cpp)
 target_link_libraries(pgptray_bench PRIVATE user32)
 add_dependencies(pgptray_bench PGPTray)
+
+# The setup program's scenarios, run by e2e/installer/run in a Wine prefix of their own against
+# the setup program that installer/build-setup leaves in build/setup.
+add_executable(installer_tests ${CMAKE_SOURCE_DIR}/e2e/installer/test_installer.cpp ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
+target_include_directories(installer_tests PRIVATE ${CMAKE_SOURCE_DIR}/e2e)
+target_link_libraries(installer_tests PRIVATE gtest gmock gtest_main user32 shell32 ole32 uuid advapi32)
+add_test(NAME installer_tests
+         COMMAND bash ${CMAKE_SOURCE_DIR}/e2e/installer/run $<TARGET_FILE:installer_tests> ${CMAKE_SOURCE_DIR}/build/setup)
+set_tests_properties(installer_tests PROPERTIES SKIP_RETURN_CODE 77)

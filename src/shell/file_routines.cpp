@@ -1,9 +1,10 @@
 #include "shell/file_routines.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <filesystem>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -164,15 +165,25 @@ bool WildcardMatches(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
+// Through the C library's directory calls rather than std::filesystem, which on Windows brings
+// most of a megabyte of wide-character and locale code into every program linking the core.
 std::string FindFirstFileMatching(const std::string& folder, const std::string& pattern) {
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder.empty() ? "." : folder, error), end; !error && it != end;
-         it.increment(error)) {
-        if (it->is_directory(error)) continue;
-        const std::string name = it->path().filename().string();
-        if (WildcardMatches(pattern, name)) return name;
+    const std::string dir = folder.empty() ? "." : folder;
+    DIR* listing = opendir(dir.c_str());
+    if (!listing) return {};
+    std::string found;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        const bool joined = dir.back() == '/' || dir.back() == '\\';
+        struct stat info {};
+        if (stat((joined ? dir + name : dir + "/" + name).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) continue;
+        if (WildcardMatches(pattern, name)) {
+            found = name;
+            break;
+        }
     }
-    return {};
+    closedir(listing);
+    return found;
 }
 
 }  // namespace v5

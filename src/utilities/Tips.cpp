@@ -1,8 +1,7 @@
 #include "utilities/Tips.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <utility>
 
 #include "shell/errors.h"
@@ -47,10 +46,15 @@ std::int32_t TipHelpTopic(std::string_view helpText) {
     return value;
 }
 
+// Read with the C library: a file stream would bring the whole of the C++ locale machinery, most
+// of a megabyte, into the program.
 std::vector<std::string> LoadTipList(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return {};
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
     return SplitLines(text);
 }
 
