@@ -137,6 +137,12 @@ Installation::Installation() {
     CreateDirectoryA(unique, nullptr);
     dir_ = std::string(unique) + "\\";
     CopyFileA((BuildDir() + "Vostrel5.EXE").c_str(), exe().c_str(), FALSE);
+    // The driver package ships beside the program, and the package's installation names its
+    // folder in WIN.INI (shared by every installation in this prefix: the latest one wins).
+    CopyFileA((BuildDir() + "SBM.EXE").c_str(), path("SBM.EXE").c_str(), FALSE);
+    for (const std::string& name : FilesIn(BuildDir() + "package\\"))
+        CopyFileA((BuildDir() + "package\\" + name).c_str(), path(name).c_str(), FALSE);
+    WritePrivateProfileStringA("Mail Form Drivers", "Path", driverDir().c_str(), "WIN.INI");
 }
 
 Installation::~Installation() {

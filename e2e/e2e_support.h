@@ -58,6 +58,8 @@ public:
     const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + name; }
     std::string exe() const { return dir_ + "Vostrel5.EXE"; }
+    // The driver package's folder: the installation folder itself, without its last backslash.
+    std::string driverDir() const { return dir_.substr(0, dir_.size() - 1); }
     std::string log() const { return ReadFile(path("DebugLog.Txt")); }
     Process start(const std::string& arguments = {}) const { return Process(exe(), arguments); }
     // Starts the program and waits until its start-up sequence has logged its last entry.

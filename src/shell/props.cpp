@@ -48,7 +48,10 @@ TfrmProps::TfrmProps(PropsPorts ports)
       profile_(ports.profile),
       view_(ports.view),
       programFileVersion_(std::move(ports.programFileVersion)),
-      os_(ports.os) {
+      os_(ports.os),
+      drivers_(ports.drivers ? *ports.drivers : ownDrivers_),
+      runner_(ports.runner),
+      scriptInfo_(ports.scriptInfo) {
     TaskIcon1.OnClick = [this] { TaskIcon1Click(); };
     TaskIcon1.OnRightClick = [this](MouseButton, unsigned, int, int) { TaskIcon1RightClick(); };
     TaskIcon2.OnRightClick = [this](MouseButton, unsigned, int x, int y) { TaskIcon2RightClick(x, y); };
@@ -72,15 +75,10 @@ void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.MfdFilePath = state_.ShortInstallDir + kMfdFileName;
 
     CarryOn([this] { LoadActiveMailers(); });
-    CarryOn([this] {
-        try {
-            LoadDriverCatalogue();
-        } catch (...) {
-            BuildActiveDriverScripts();
-            throw;
-        }
-        BuildActiveDriverScripts();
-    });
+    // A catalogue that cannot be read is reported; the program carries on with empty lists, so
+    // that it can still be used and ended.
+    CarryOn([this] { LoadDriverCatalogue(); });
+    BuildActiveDriverScripts();
     view_.hideWindow();
 
     state_.TracePoint = 4400;
@@ -193,8 +191,7 @@ void TfrmProps::SaveSettings() { v5::SaveSettings({state_, log_, profile_, props
 
 bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
-// The steps below are filled as the driver library, the PGP launcher and the tips arrive.
-void TfrmProps::LoadDriverCatalogue() {}
+// The steps below are filled as the PGP launcher and the tips arrive.
 void TfrmProps::ReadPgpVersion() {}
 void TfrmProps::ShowTipOfTheDay() {}
 

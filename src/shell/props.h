@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "drivers/driver_state.h"
 #include "platform/ports.h"
 #include "shell/TaskIcon.h"
 #include "shell/diagnostics.h"
@@ -17,6 +18,9 @@
 #include "shell/verslab.h"
 
 namespace v5 {
+
+class DriverRunner;
+class ScriptInfoView;
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
@@ -103,6 +107,11 @@ struct PropsPorts {
     Tray* tray = nullptr;
     VersionResources* versions = nullptr;
     OsVersion* os = nullptr;
+    // The drivers' state, the driver engine and the Details window; without them (tests of other
+    // parts of the window) the window keeps its own state and Details shows nothing.
+    DriverState* drivers = nullptr;
+    DriverRunner* runner = nullptr;
+    ScriptInfoView* scriptInfo = nullptr;
 };
 
 // Virtual-key code of the A key, as the platform numbers it.
@@ -143,6 +152,20 @@ public:
     void btnMailingListAddressRemoveClick();
     void lstLibraryClick();
     void lstActiveClick();
+    // The Mailer Choice page: double clicks, the menus, drag and drop between the lists.
+    void lstLibraryDblClick();
+    void MakeActive1Click();
+    void lstActiveDblClick();
+    void Tolibrary1Click();
+    // A drop on the Active list (or its notice) and on the Library, and where it came from.
+    void lstActiveDragDrop(bool fromLibrary);
+    void lstLibraryDragDrop(bool fromActive);
+    // A button pressed over a list: the entry under the pointer (-1 below the last) is selected.
+    // True when the list's menu may pop up (the right button over an entry).
+    bool lstLibraryMouseDown(int entryUnderPointer, bool rightButton);
+    bool lstActiveMouseDown(int entryUnderPointer, bool rightButton);
+    void Details1Click();
+    void detActiveClick();
     void TaskIcon1Click();
     void TaskIcon1RightClick();
     void TaskIcon2RightClick(int x, int y);
@@ -156,6 +179,12 @@ public:
     void SelectPage(int index);
     void ShowPropertiesWindow();
     void BuildActiveDriverScripts();
+    void MakeActive();
+    void ReturnToLibrary();
+    void ReturnAllToLibrary();
+    void ShowDriverDetails(const std::string& file);
+    void ShowScriptInfo(const std::string& file);
+    DriverState& Drivers() { return drivers_; }
 
     const std::string& CommandLine() const { return commandLineText_; }
     PropsState& Props() { return props_; }
@@ -198,6 +227,10 @@ private:
     PropsView& view_;
     std::function<std::string()> programFileVersion_;
     OsVersion* os_;
+    DriverState ownDrivers_;
+    DriverState& drivers_;
+    DriverRunner* runner_;
+    ScriptInfoView* scriptInfo_;
     PropsState props_;
     PropsWindowState window_;
     std::vector<std::string> activeDriverScripts_;

@@ -42,6 +42,9 @@ struct PropsState {
     // The lines of "ActiveMailers.dat" read at start-up: the catalogue items equal to one of them
     // (letter case ignored) go to the Active list.
     std::vector<std::string> activeMailersLines;
+    // The catalogue could not be read at start-up: the lists are empty, and saving leaves
+    // "ActiveMailers.dat" as it is rather than empty it.
+    bool catalogueUnreadable = false;
 
     std::string PgpMainExe;
     bool btnToolsVisible = false;

@@ -154,7 +154,7 @@ void SaveSettings(SettingsPorts ports) {
     // The conflict marks are a view of the list, never part of an item.
     for (std::string& item : props.lstActive)
         if (!item.empty() && item.front() == kConflictMark) item.erase(0, 1);
-    WriteListFile(ports.state.InstallDir + kActiveMailersFileName, props.lstActive);
+    if (!props.catalogueUnreadable) WriteListFile(ports.state.InstallDir + kActiveMailersFileName, props.lstActive);
 }
 
 void SaveTipSettings(SettingsPorts ports) {

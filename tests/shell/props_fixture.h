@@ -19,6 +19,9 @@ struct PropsFixture : DiagnosticsFixture {
 
     PropsFixture() {
         versions.files[versions.self]["\\StringFileInfo\\080904E4\\FileVersion"] = "5.1.1.27";
+        // An empty driver catalogue: start-up reads it without a report.
+        profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "drivers";
+        WriteFileStringOrThrow(dir / "drivers\\SELECTG.DAT", "");
         props = std::make_unique<TfrmProps>(
             PropsPorts{state, diagnostics, app, profile, view, {}, &tray, &versions, &os});
     }

@@ -22,6 +22,9 @@ protected:
 
     // The model holds its tray icons, whose events point back at it: it stays where it was made.
     std::unique_ptr<TfrmProps> Started() {
+        // An empty driver catalogue: read without a report.
+        profile.setFileText("WIN.INI", "[Mail Form Drivers]\r\nPath=" + dir / "drivers" + "\r\n");
+        WriteFileStringOrThrow(dir / "drivers\\SELECTG.DAT", "");
         auto props = std::make_unique<TfrmProps>(
             PropsPorts{state, diagnostics, app, profile, view, [] { return std::string("5.1.1.27"); }});
         props->FormCreate({});

@@ -83,7 +83,8 @@ struct PropsTest : ::testing::Test, testing::DiagnosticsFixture {
 
 TEST_F(PropsTest, FormCreateRunsTheSequenceInOrder) {
     profile.values[{dir / "DistInfo.Dat", "General", "DistInfo"}] = " (Site licence)";
-    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = "C:\\MFD";
+    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+    WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
     state.TrayClickBusy = state.SuperDebug = true;
     state.DayCounter = 77;
 
@@ -95,7 +96,7 @@ TEST_F(PropsTest, FormCreateRunsTheSequenceInOrder) {
     EXPECT_EQ(messages[1], "Log trimmed");
     EXPECT_EQ(messages.back(), props.AboutText());
     EXPECT_EQ(state.DistInfoText, " (Site licence)");
-    EXPECT_EQ(state.DriverDir, "C:\\MFD");
+    EXPECT_EQ(state.DriverDir, dir / "MFD");
     EXPECT_EQ(state.MfdFilePath, "C:\\V5~1\\tmpmfd.tmp");
     EXPECT_FALSE(state.SilentStart);
     EXPECT_FALSE(state.TrayClickBusy);
@@ -146,6 +147,8 @@ TEST(StartupSequence, TracePointsAndHideCallsComeInOrder) {
     os.onGet = [&] { note("os"); };
     fakes::FakeMessageBoxes boxes;
     fakes::SimpleProfile profile;
+    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+    WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
     Diagnostics diagnostics(state, clock, boxes, app);
     TfrmProps props({state, diagnostics, app, profile, view, {}, &tray, nullptr, &os});
 
@@ -195,6 +198,8 @@ TEST(StartupSequence, AFailedStepIsReportedAndTheStartUpGoesOnToTheTray) {
         fakes::SimpleProfile profile;
         profile.values[{"Vostrel5.INI", "General", "optProcessing"}] = "1";
         profile.writable = c.settingsWritable;
+        profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+        WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
         fakes::FakePropsView view;
         fakes::FakeTray tray;
         Diagnostics diagnostics(state, clock, boxes, app);

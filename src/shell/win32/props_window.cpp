@@ -215,6 +215,7 @@ void PropsWindow::createControls(HINSTANCE instance) {
     for (HWND frame : frames) SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (pageControl) SetWindowPos(pageControl, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    subclassDriverLists();
     if (HWND about = item("txtAbout")) {
         SetWindowLongPtrA(about, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         aboutProc_ = reinterpret_cast<WNDPROC>(
@@ -456,6 +457,7 @@ void PropsWindow::command(int id, int code) {
     // Enter and Esc arrive as the dialog answers.
     if (id == IDOK) id = idBtnOk;
     if (id == IDCANCEL) id = idBtnCancel;
+    if (driverMenuCommand(id)) return;
     const ControlSpec* c = FindControlById(id);
     if (!c) return;
     const std::string name = c->name;
@@ -483,6 +485,10 @@ void PropsWindow::command(int id, int code) {
         guarded("TListBox", [&] { m.lstLibraryClick(); });
     else if (name == "lstActive" && code == LBN_SELCHANGE)
         guarded("TListBox", [&] { m.lstActiveClick(); });
+    else if (name == "lstLibrary" && code == LBN_DBLCLK)
+        guarded("TListBox", [&] { m.lstLibraryDblClick(); });
+    else if (name == "lstActive" && code == LBN_DBLCLK)
+        guarded("TListBox", [&] { m.lstActiveDblClick(); });
 }
 
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -67,6 +67,13 @@ private:
     static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ApplicationProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The Mailer Choice page's lists and notice: the right-button menus and drag and drop.
+    static LRESULT CALLBACK DriverListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void subclassDriverLists();
+    LRESULT driverListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    void drop(HWND source, POINT screenPoint);
+    // A command of the lists' menus; false for other identifiers.
+    bool driverMenuCommand(int id);
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
     void endSession(bool ending);
     void command(int id, int code);
@@ -86,6 +93,10 @@ private:
     HFONT noticeFont_ = nullptr;
     HBRUSH noticeBrush_ = nullptr;
     WNDPROC aboutProc_ = nullptr;
+    WNDPROC listProc_ = nullptr;
+    HWND dragSource_ = nullptr;
+    POINT dragStart_{};
+    bool dragging_ = false;
     HMENU toolsMenu_ = nullptr;
     HMENU libraryMenu_ = nullptr;
     HMENU activeMenu_ = nullptr;

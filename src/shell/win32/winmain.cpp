@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "drivers/driver_engine.h"
+#include "drivers/driver_state.h"
+#include "drivers/win32/mailer_dialogs.h"
 #include "drivers/win32/window_driving.h"
+#include "platform/win32/message_dialog_win32.h"
+#include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
@@ -126,7 +131,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     win32::Win32Tray tray;
     win32::Win32VersionResources versions;
     win32::Win32OsVersion os;
-    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os});
+    // Window search, menu driving and the confirmation strip, for the drivers to use.
+    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
+    // The mail form drivers: their state, the Details window, the mailer choice and the message
+    // dialog of the detection.
+    DriverState drivers;
+    win32::Win32ScriptInfo scriptInfo;
+    scriptInfo.setOwner(view.mainWindow());
+    win32::Win32MailerChoice mailerChoice;
+    mailerChoice.setOwner(view.applicationWindow());
+    win32::Win32MessageDialogs dialogs(state.HelpFile);
+    dialogs.setOwner(view.applicationWindow());
+    win32::Win32Processes processes;
+    DriverEngine driverEngine({state, drivers, application, profile, processes, diagnostics, boxes,
+                               [&](const std::string& command) { windowDriving.builtInDriver.RunBuiltInDriver(command); }});
+    TfrmProps props({state, diagnostics, application, profile, view, win32::ProgramFileVersion, &tray, &versions, &os,
+                     &drivers, &driverEngine, &scriptInfo});
     view.attach(props, diagnostics, application);
     // Registered before start-up: the session may end while start-up still lets messages through.
     win32::SetEndOfRun([&] {
@@ -143,8 +163,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         mutex = nullptr;
     });
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
-    // Window search, menu driving and the confirmation strip, for the drivers to use.
-    win32::WindowDriving windowDriving(instance, view.applicationWindow(), state, diagnostics, boxes);
 
     MSG msg;
     while (!application.terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
