@@ -77,15 +77,10 @@ void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     state_.MfdFilePath = state_.ShortInstallDir + kMfdFileName;
 
     CarryOn([this] { LoadActiveMailers(); });
-    CarryOn([this] {
-        try {
-            LoadDriverCatalogue();
-        } catch (...) {
-            BuildActiveDriverScripts();
-            throw;
-        }
-        BuildActiveDriverScripts();
-    });
+    // A catalogue that cannot be read is reported; the program carries on with empty lists, so
+    // that it can still be used and ended.
+    CarryOn([this] { LoadDriverCatalogue(); });
+    BuildActiveDriverScripts();
     view_.hideWindow();
 
     state_.TracePoint = 4400;

@@ -147,6 +147,8 @@ TEST(StartupSequence, TracePointsAndHideCallsComeInOrder) {
     os.onGet = [&] { note("os"); };
     fakes::FakeMessageBoxes boxes;
     fakes::SimpleProfile profile;
+    profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+    WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
     Diagnostics diagnostics(state, clock, boxes, app);
     TfrmProps props({state, diagnostics, app, profile, view, {}, &tray, nullptr, &os});
 
@@ -196,6 +198,8 @@ TEST(StartupSequence, AFailedStepIsReportedAndTheStartUpGoesOnToTheTray) {
         fakes::SimpleProfile profile;
         profile.values[{"Vostrel5.INI", "General", "optProcessing"}] = "1";
         profile.writable = c.settingsWritable;
+        profile.values[{"WIN.INI", "Mail Form Drivers", "Path"}] = dir / "MFD";
+        WriteFileStringOrThrow(dir / "MFD\\SELECTG.DAT", "");
         fakes::FakePropsView view;
         fakes::FakeTray tray;
         Diagnostics diagnostics(state, clock, boxes, app);
