@@ -296,7 +296,10 @@ bool PutOnClipboard(const std::string& text) {
 }
 
 std::string ClipboardText() {
-    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    // Another program (the stand-in suite, the mailer) may hold the clipboard for a moment.
+    bool open = false;
+    for (int attempt = 0; attempt < 50 && !(open = OpenClipboard(nullptr)); ++attempt) Sleep(20);
+    if (!open) return "<clipboard busy>";
     std::string text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         text = static_cast<const char*>(GlobalLock(data));

@@ -12,7 +12,7 @@
 
 namespace e2e {
 
-std::string ClipboardText();
+// Puts the text on the clipboard, waiting a little while another program holds it.
 void SetClipboardText(const std::string& text);
 
 // Files under the folder (and its subfolders) whose bytes hold the marker.

@@ -131,7 +131,9 @@ struct Sbm : ::testing::Test, testing::DriverWorld {
     void startPad(const std::string& text) {
         const MenuHandle edit_ = desktop.addMenu({{"Select &All", 11}, {"&Copy", 12}, {"&Paste", 13}});
         const MenuHandle bar = desktop.addMenu({{"&Edit", 0, edit_}});
-        frame = desktop.add({"mail.txt - Pad", "PadFrame", 0, {}, false, "", bar, {{"", "Edit", 0, {}, false, text, 0, {}}}});
+        fakes::WindowSpec pad{.title = "mail.txt - Pad", .className = "PadFrame", .menu = bar};
+        pad.children.push_back({.className = "Edit", .text = text});
+        frame = desktop.add(pad);
         edit = desktop.firstChild(frame);
         desktop.onCommand = [this](WindowHandle, std::uint32_t id) {
             if (id == 12) clipboard.content = desktop.textOf(edit);
