@@ -23,7 +23,8 @@ public:
         if (had_) saved_ = ReadFile(ini_);
         CreateDirectoryA(folder_.c_str(), nullptr);
         copy("PGPtray.exe");
-        WriteFile(ini_, "[PGP]\r\nMainexe=" + folder_ + "PGPtray.exe\r\n");
+        // No tip of the day: its dialog would hold the start-up.
+        WriteFile(ini_, "[General]\r\nTipEnabled=0\r\n[PGP]\r\nMainexe=" + folder_ + "PGPtray.exe\r\n");
     }
     ~StandInSuite() {
         if (HWND tray = FindWindowA("PGPtray_Hidden_Window", nullptr)) SendMessageA(tray, WM_CLOSE, 0, 0);

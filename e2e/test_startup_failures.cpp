@@ -69,7 +69,7 @@ TEST(StartupFailures, AReportedFailureStillLeavesTheProgramInTheTrayAndEndable) 
             AnswerWarningsUntil(program, [&] { return TrayIcons().size() == iconsBefore + 2; });
         EXPECT_EQ(TrayIcons().size(), iconsBefore + 2) << "no tray icons; windows: " << DescribeWindows(program);
         if (!c.logBlocked) {
-            EXPECT_TRUE(StartupLogged(install.log(), "/s blocked")) << install.log();
+            EXPECT_TRUE(StartupLogged(install.log(), "/sblocked")) << install.log();
         }
 
         // The user can end it; a log that failed once is not reported again.
