@@ -1,10 +1,12 @@
 #pragma once
 // What the scenarios with the real gpg.exe share: where scripts/setup left GnuPG for Windows, a
 // throw-away folder on the Linux side with a shell that runs Linux gpg there (the correspondent's
-// side), and reading the tray program's windows from another process.
+// side), and the tray program's windows read from another process (tray_windows.h).
 #include <windows.h>
 
 #include <string>
+
+#include "tray_windows.h"
 
 namespace e2e {
 
@@ -39,19 +41,5 @@ DWORD RunGnuPG(const std::string& exe, const std::string& arguments, DWORD timeo
 
 // Ends the gpg-agent.exe that serves the key folder, through gpgconf.exe beside gpg.exe.
 void EndGpgAgent(const std::string& gpgExe, const std::string& keyFolder);
-
-// A window's text asked of the window itself (an edit control of another program keeps its text
-// to itself otherwise), through the Unicode message: Wine passes the ANSI one across processes as
-// Unicode text.
-std::string WindowTextOf(HWND w);
-
-// A list box entry of another process, read the same way.
-std::string ListEntry(HWND list, int index);
-
-// A click on the list entry that holds the text; false when there is none.
-bool ClickListEntry(HWND list, const std::string& text);
-
-// A visible top-level window with this title, of any process, or null.
-HWND VisibleWindowTitled(const std::string& title);
 
 }  // namespace e2e
