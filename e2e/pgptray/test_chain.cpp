@@ -47,6 +47,11 @@ protected:
     static inline std::string keys, annaFpr, paulFpr;
 
     static std::string trayExe() { return linux->dir() + "PGPTray.Exe"; }
+    static std::string settingsFile() {
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        return std::string(windows) + "\\Vostrel5.INI";
+    }
 
     static void writeTrayPreferences(const std::string& gpgPath, const std::string& defaultKey) {
         WriteFile(linux->dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
@@ -86,9 +91,7 @@ protected:
         install = std::make_unique<Installation>();
         WriteFile(install->path("ActiveMailers.dat"), "Notepad" + std::string(200, ' ') + "Notepad.mfs\r\n");
         WriteFile(install->path("MailingList.dat"), std::string(kListAddress) + "\r\n");
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        const std::string ini = std::string(windows) + "\\Vostrel5.INI";
+        const std::string ini = settingsFile();
         DeleteFileA(ini.c_str());
         WritePrivateProfileStringA("PGP", "Mainexe", trayExe().c_str(), ini.c_str());
         WritePrivateProfileStringA("General", "optProcessing", "0", ini.c_str());
@@ -127,6 +130,8 @@ protected:
         EndGpgAgent(GpgForWindows(), keys);
         linux->run("gpgconf --kill all");
         install.reset();
+        // The settings name this run's tray program, which goes with its folder.
+        DeleteFileA(settingsFile().c_str());
         linux->removeLater();
     }
 
