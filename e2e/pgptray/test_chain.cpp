@@ -40,13 +40,13 @@ bool has(const std::string& text, const std::string& piece) { return text.find(p
 
 class Chain : public ::testing::Test {
 protected:
-    static inline std::unique_ptr<LinuxSide> linux;
+    static inline std::unique_ptr<LinuxSide> side;  // the folder of the run and Linux gpg
     static inline std::unique_ptr<Installation> install;
     static inline Process notepad, program;
     static inline HWND edit = nullptr, processingIcon = nullptr;
     static inline std::string keys, annaFpr, paulFpr;
 
-    static std::string trayExe() { return linux->dir() + "PGPTray.Exe"; }
+    static std::string trayExe() { return side->dir() + "PGPTray.Exe"; }
     static std::string settingsFile() {
         char windows[MAX_PATH] = {};
         GetWindowsDirectoryA(windows, MAX_PATH);
@@ -54,7 +54,7 @@ protected:
     }
 
     static void writeTrayPreferences(const std::string& gpgPath, const std::string& defaultKey) {
-        WriteFile(linux->dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
+        WriteFile(side->dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
                                                     "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
     }
 
@@ -63,11 +63,11 @@ protected:
         ASSERT_TRUE(WaitFor([] { return !FindWindowA("PGPtray_Hidden_Window", nullptr); }, 30000));
         ASSERT_TRUE(Exists(GpgForWindows())) << "gpg.exe for Windows not found at '" << GpgForWindows()
                                              << "': run scripts/setup";
-        linux = std::make_unique<LinuxSide>("chain");
-        keys = linux->dir() + "keys";
+        side = std::make_unique<LinuxSide>("chain");
+        keys = side->dir() + "keys";
         // Our user's keys (Anna, and Paul with a pass phrase) in the key folder that gpg.exe gets;
         // the correspondent Bob's and Carl's on the Linux side.
-        const std::string made = linux->run(
+        const std::string made = side->run(
             "set -e\nmkdir -m 700 bob keys\n"
             "q() { gpg --batch --quiet --pinentry-mode loopback \"$@\"; }\n"
             "K=\"--homedir $PWD/keys\"\n"
@@ -84,7 +84,7 @@ protected:
         annaFpr = made.substr(0, 40);
         paulFpr = made.substr(41, 40);
         for (const char* exe : {"PGPTray.Exe", "PGPKeys.Exe", "PGPTools.Exe"})
-            ASSERT_TRUE(CopyFileA((BuildDir() + "pgptray\\" + exe).c_str(), (linux->dir() + exe).c_str(), FALSE));
+            ASSERT_TRUE(CopyFileA((BuildDir() + "pgptray\\" + exe).c_str(), (side->dir() + exe).c_str(), FALSE));
         writeTrayPreferences(GpgForWindows(), annaFpr);
 
         // Notepad is the active mailer; routine runs encrypt, and mail to the list is signed.
@@ -126,13 +126,13 @@ protected:
             WaitFor([&] { return !IsWindow(tray); }, 20000);
         }
         notepad.endNow();
-        if (!linux) return;
+        if (!side) return;
         EndGpgAgent(GpgForWindows(), keys);
-        linux->run("gpgconf --kill all");
+        side->run("gpgconf --kill all");
         install.reset();
         // The settings name this run's tray program, which goes with its folder.
         DeleteFileA(settingsFile().c_str());
-        linux->removeLater();
+        side->removeLater();
     }
 
     void SetUp() override {
@@ -179,7 +179,7 @@ protected:
     // The armoured part of a text, written where Linux gpg reads it.
     static void handToLinux(const std::string& text, const std::string& from, const char* file) {
         const std::size_t at = text.find(from);
-        WriteFile(linux->dir() + file, at == std::string::npos ? std::string() : text.substr(at));
+        WriteFile(side->dir() + file, at == std::string::npos ? std::string() : text.substr(at));
     }
     // Whether gpg.exe finds a public key for the address in the run's key folder.
     static bool keyRingHolds(const std::string& address) {
@@ -203,10 +203,10 @@ TEST_F(Chain, EncryptsTheMessageInNotepadToTheRecipientClickedInTheDialog) {
     // The plain text went through pipes only: no file of the run holds it.
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    for (const std::string& folder : {install->dir(), std::string(temp), linux->dir()})
+    for (const std::string& folder : {install->dir(), std::string(temp), side->dir()})
         EXPECT_EQ(FilesHolding(folder, kMarker), std::vector<std::string>{}) << folder;
     handToLinux(text, "-----BEGIN", "outgoing.asc");
-    EXPECT_EQ(linux->run("gpg --batch --decrypt outgoing.asc"), kBody);
+    EXPECT_EQ(side->run("gpg --batch --decrypt outgoing.asc"), kBody);
 }
 
 TEST_F(Chain, ClearSignsMailToAMailingListSoThatLinuxGpgVerifiesIt) {
@@ -216,7 +216,7 @@ TEST_F(Chain, ClearSignsMailToAMailingListSoThatLinuxGpgVerifiesIt) {
     const std::string text = TextOf(edit);
     EXPECT_EQ(text.rfind(header + "-----BEGIN PGP SIGNED MESSAGE-----\r\n", 0), 0u) << text;
     handToLinux(text, "-----BEGIN", "signed.asc");
-    const std::string verified = linux->run("gpg --batch --status-fd 1 --verify signed.asc 2>/dev/null");
+    const std::string verified = side->run("gpg --batch --status-fd 1 --verify signed.asc 2>/dev/null");
     EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Anna User")) << verified;
 }
 
@@ -232,12 +232,12 @@ TEST_F(Chain, SignsWithAProtectedKeyOnceItsPassPhraseIsTyped) {
     ASSERT_TRUE(runEnded()) << install->log();
     const std::string text = TextOf(edit);
     handToLinux(text, "-----BEGIN PGP SIGNED MESSAGE-----", "protected.asc");
-    const std::string verified = linux->run("gpg --batch --status-fd 1 --verify protected.asc 2>/dev/null");
+    const std::string verified = side->run("gpg --batch --status-fd 1 --verify protected.asc 2>/dev/null");
     EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Paul Protected")) << text << verified;
 }
 
 TEST_F(Chain, DecryptsAnIncomingMessageOntoTheClipboardAndNamesTheSigner) {
-    const std::string incoming = crlf(linux->run(
+    const std::string incoming = crlf(side->run(
         "printf 'Hello Anna,\\nthe tickets are booked.\\n' | gpg --batch --armor --trust-model always "
         "-r anna@example.invalid -u bob@example.invalid --sign --encrypt"));
     ASSERT_TRUE(has(incoming, "BEGIN PGP MESSAGE")) << incoming;
@@ -252,7 +252,7 @@ TEST_F(Chain, DecryptsAnIncomingMessageOntoTheClipboardAndNamesTheSigner) {
 
 TEST_F(Chain, ImportsAPublicKeyNestedInADecryptedMessageByTheSecondRequest) {
     ASSERT_FALSE(keyRingHolds("carl@example.invalid"));
-    const std::string incoming = crlf(linux->run(
+    const std::string incoming = crlf(side->run(
         "( printf 'Anna, here is the key of Carl:\\n\\n'; gpg --armor --export carl@example.invalid ) | "
         "gpg --batch --armor --trust-model always -r anna@example.invalid -u bob@example.invalid --sign --encrypt"));
     ASSERT_TRUE(has(incoming, "BEGIN PGP MESSAGE")) << incoming;
