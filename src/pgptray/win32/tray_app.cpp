@@ -241,6 +241,7 @@ void TrayApp::command(TrayCommand c) {
         TrayMessage(std::string("The operation failed: ") + e.what() + "\r\nThe clipboard was left as it was.",
                     MB_OK | MB_ICONERROR);
     }
+    appendResult_ = false;
     busy_ = false;
 }
 
