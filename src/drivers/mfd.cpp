@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <utility>
 
 #include "shell/diagnostics.h"
 #include "shell/file_routines.h"
