@@ -72,7 +72,7 @@ void BM_Run(benchmark::State& bench) {
     }
     bench.SetBytesProcessed(static_cast<std::int64_t>(bench.iterations()) * bench.range(0));
 }
-BENCHMARK(BM_Run)->Arg(1 << 10)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Run)->Arg(1 << 10)->Arg(1 << 20)->Arg(8 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
 
 void BM_WipeFile(benchmark::State& bench) {
     v5::testing::TempDir dir;

@@ -1,5 +1,7 @@
 #include "run_support.h"
 
+#include <cstdio>
+
 
 namespace e2e {
 namespace {
@@ -49,6 +51,15 @@ int CountLines(const std::string& log, const std::string& tail) {
     return n;
 }
 
+double SecondsRecorded(const std::string& records) {
+    double seconds = 0;
+    for (const std::string& line : LogLines(records)) {
+        unsigned long long from = 0, to = 0;
+        if (std::sscanf(line.c_str(), "%*s %llu %llu", &from, &to) == 2 && to >= from) seconds += (to - from) / 1e6;
+    }
+    return seconds;
+}
+
 RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
     const std::string dir = install.dir();
     pgpDir_ = dir;
@@ -58,11 +69,15 @@ RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
     Copy(BuildDir() + "standin_driver.exe", install.path("StandIn.EXE"));
     Copy(BuildDir() + "standin_driver.exe", install.path("standin2.exe"));
     Copy(BuildDir() + "standin_pgp.exe", install.path("PGPTray.Exe"));
-    WriteFile(install.path("standin_pgp.ini"), "[Control]\r\n" + setup.pgpControl);
+    setPgpControl(setup.pgpControl);
+    std::string driverControl = "[StandIn.EXE]\r\n" + setup.driverControl;
+    if (!setup.secondMessage.empty()) driverControl += "[standin2.exe]\r\nShort=Other Stand-in\r\n";
+    WriteFile(install.path("standin_driver.ini"), driverControl);
     WritePrivateProfileStringA("Mail Form Drivers", "Path", dir.substr(0, dir.size() - 1).c_str(), "WIN.INI");
 
     std::string active = "Stand-in Mailer" + kBlanks + "StandIn.EXE\r\n";
-    if (setup.secondMailer) active += "Stand-in Mailer, driver named in lower case" + kBlanks + "standin2.exe\r\n";
+    if (!setup.secondMessage.empty())
+        active += "Stand-in Mailer, driver named in lower case" + kBlanks + "standin2.exe\r\n";
     WriteFile(install.path("ActiveMailers.dat"), active);
     std::string list;
     for (const std::string& address : setup.mailingList) list += address + "\r\n";
@@ -77,14 +92,17 @@ RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
     WritePrivateProfileStringA("General", "TipEnabled", "0", ini.c_str());
 
     if (setup.startMailer) startMailer(setup.message);
-    if (setup.secondMailer) {
-        WriteFile(install.path("second.txt"), "the second mailer's text");
-        secondMailer = Process(BuildDir() + "standin_mailer.exe", "/load=" + install.path("second.txt") + " Stand-in Mailer two");
+    if (!setup.secondMessage.empty()) {
+        WriteFile(install.path("second.txt"), setup.secondMessage);
+        secondMailer = Process(BuildDir() + "standin_mailer.exe", "/load=" + install.path("second.txt") + " Other Stand-in");
+        EXPECT_TRUE(WaitFor([&] { return !secondMailer.topWindows("StandInMailer").empty(); }));
+        DeleteFileA(install.path("second.txt").c_str());
     }
     program = install.startResident(arguments);
 }
 
 RunRig::~RunRig() {
+    setPgpControl("");  // a request that the stand-in PGP still holds is answered
     RequestClose(program);
     program.waitExit(10000);
     // The stand-in PGP stays running between requests; end it with the test.
@@ -102,7 +120,7 @@ void RunRig::startMailer(const std::string& message) {
     DeleteFileA(install.path("message.txt").c_str());
 }
 
-std::string RunRig::mailerText() const {
+std::string RunRig::TextOfMailer(const Process& mailer) {
     const std::vector<HWND> frames = mailer.topWindows("StandInMailer");
     if (frames.empty()) return {};
     return TextOf(GetWindow(frames.front(), GW_CHILD));
@@ -119,6 +137,14 @@ bool RunRig::waitForRunEnds(int count, DWORD timeoutMs) const {
 }
 
 std::string RunRig::pgpLog() const { return ReadFile(pgpDir_ + "standin_pgp.log"); }
+
+void RunRig::setPgpControl(const std::string& lines) const {
+    WriteFile(pgpDir_ + "standin_pgp.ini", "[Control]\r\n" + lines);
+}
+
+std::string RunRig::driverTimes() const { return ReadFile(install.path("standin_driver.log")); }
+
+std::string RunRig::pgpTimes() const { return ReadFile(pgpDir_ + "standin_pgp.times"); }
 
 std::vector<std::string> RunRig::plaintextLeft(const std::string& marker) const {
     char temp[MAX_PATH] = {};

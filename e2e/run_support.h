@@ -21,15 +21,22 @@ std::vector<std::string> FilesHolding(const std::string& folder, const std::stri
 // How many log lines end with the text.
 int CountLines(const std::string& log, const std::string& tail);
 
+// The seconds that lines of "<what> <from> <to>" (microseconds) add up to: the stand-ins' records
+// of how long they took.
+double SecondsRecorded(const std::string& records);
+
 struct RunSetup {
     std::string message;        // what the stand-in mailer shows
     std::string pgpControl;     // lines of the stand-in PGP's [Control] section
+    std::string driverControl;  // lines of the stand-in driver's control section for StandIn.EXE
     std::vector<std::string> mailingList;
     int optProcessing = 0;
     int optOutward = 0;
     bool ignoreWrappedKeys = false;
     bool startMailer = true;
-    bool secondMailer = false;  // a second stand-in mailer window, served by a second driver name
+    // Not empty: a second stand-in mailer, titled "Other Stand-in", shows it; its driver is
+    // standin2.exe, which serves that window only.
+    std::string secondMessage;
 };
 
 class RunRig {
@@ -43,17 +50,24 @@ public:
     Process program;
 
     void startMailer(const std::string& message);
-    std::string mailerText() const;
+    std::string mailerText() const { return TextOfMailer(mailer); }
+    std::string secondMailerText() const { return TextOfMailer(secondMailer); }
     // A left click on the processing tray icon, through Wine's tray window.
     void clickTray() const;
     // Waits until the log holds `count` run end lines.
     bool waitForRunEnds(int count, DWORD timeoutMs = 60000) const;
     // The stand-in PGP's log of commands received.
     std::string pgpLog() const;
+    // Lines of the stand-in PGP's control section, replaced while it runs.
+    void setPgpControl(const std::string& lines) const;
+    // The stand-ins' records of their time: the drivers' starts, and the PGP's start and commands.
+    std::string driverTimes() const;
+    std::string pgpTimes() const;
     // Files of the installation (drivers included) and of the temp folder holding the marker.
     std::vector<std::string> plaintextLeft(const std::string& marker) const;
 
 private:
+    static std::string TextOfMailer(const Process& mailer);
     std::string pgpDir_;
 };
 

@@ -46,11 +46,18 @@ void ExpectNoPlaintextLeft(const RunRig& rig) {
     EXPECT_EQ(rig.plaintextLeft(kMarker), std::vector<std::string>{});
 }
 
-// The Run button of a page, pressed as the window's own button would report it.
-void PressRun(const RunRig& rig, const char* button) {
+// The Run button of a page, pressed as the window's own button would report it. While the program
+// waits for another program's answer only sent messages reach its windows: `sent` sends the
+// press without waiting for it.
+void PressRun(const RunRig& rig, const char* button, bool sent = false) {
     HWND main = MainWindowOf(rig.program);
     const int id = v5::FindControl(button)->id;
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, id)));
+    const WPARAM command = MAKEWPARAM(id, BN_CLICKED);
+    const LPARAM control = reinterpret_cast<LPARAM>(GetDlgItem(main, id));
+    if (sent)
+        SendNotifyMessageA(main, WM_COMMAND, command, control);
+    else
+        PostMessageA(main, WM_COMMAND, command, control);
 }
 
 }  // namespace
@@ -68,7 +75,15 @@ TEST(ProcessingRun, TrayClickEncryptsTheOutgoingMessageInTheMailer) {
     EXPECT_EQ(ClipboardText(), "");
     EXPECT_EQ(CountLines(rig.install.log(), ": Invoked PGP with -AutoEncrypt"), 1);
     ExpectNoPlaintextLeft(rig);
-    std::printf("[ timing ] one tray-click run under Wine with the stand-ins: %.2f s\n", seconds);
+    // The drivers' share is each driver process from its creation to its end (the detection's
+    // query, the read and the write-back); PGP's is the tray program's start up to its window
+    // and the command. The rest, the run's own, holds the waits for those processes to end.
+    const double driver = SecondsRecorded(rig.driverTimes());
+    const double pgp = SecondsRecorded(rig.pgpTimes());
+    EXPECT_EQ(LogLines(rig.driverTimes()).size(), 3u) << rig.driverTimes();
+    std::printf("[ timing ] one tray-click run under Wine with the stand-ins: %.2f s: drivers %.2f s (%zu starts), "
+                "PGP %.2f s, the run's own %.2f s\n",
+                seconds, driver, LogLines(rig.driverTimes()).size(), pgp, seconds - driver - pgp);
 }
 
 TEST(ProcessingRun, SpecialPageRunTakesItsOneOffOption) {
@@ -152,4 +167,134 @@ TEST(ProcessingRun, NoMailerRunningThenRetryAfterStartingOne) {
     ASSERT_TRUE(rig.waitForRunEnds(1)) << rig.install.log();
     EXPECT_TRUE(Has(rig.mailerText(), "-----BEGIN PGP MESSAGE-----")) << rig.mailerText();
     ExpectNoPlaintextLeft(rig);
+}
+
+TEST(ProcessingRun, ListAddressesAndPostingsAreNotEncryptedUnasked) {
+    struct Case {
+        const char* name;
+        std::string driverControl;
+        const char* runButton;  // nothing: a tray click
+        const char* expected;   // the mailer's text begins with it, or holds the message unchanged
+        int pgpRequests;
+    } cases[] = {
+        {"mail to a list address", "To=Bob <bob@example.org>, List@Example.ORG\r\n", nullptr,
+         "-----BEGIN PGP SIGNED MESSAGE-----", 1},
+        {"posting on a Special run with Encrypt, answered No", "Wtype=2\r\n", "btnRun", nullptr, 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        RunSetup setup{kMessage};
+        setup.driverControl = c.driverControl;
+        setup.mailingList = {"list@example.org"};
+        RunRig rig(setup, "list" + std::to_string(++n));
+        if (c.runButton) {
+            PressRun(rig, c.runButton);
+            HWND box = WaitForBox(rig.program, "Error");
+            ASSERT_NE(box, nullptr) << c.name << DescribeWindows(rig.program);
+            EXPECT_EQ(MessageBoxText(box), "You have opted to encrypt a message to a mailing list or newsgroup. This is "
+                                           "not usually appropriate conduct. Are you sure you want to do this?");
+            ClickButton(box, "&No");
+        } else {
+            rig.clickTray();
+        }
+        ASSERT_TRUE(rig.waitForRunEnds(1)) << c.name << rig.install.log();
+        if (c.expected)
+            EXPECT_EQ(rig.mailerText().rfind(c.expected, 0), 0u) << c.name << rig.mailerText();
+        else
+            EXPECT_EQ(rig.mailerText(), kMessage) << c.name;
+        EXPECT_EQ(CountLines(rig.install.log(), ": Invoked PGP with -AutoSign"), c.pgpRequests) << c.name;
+        EXPECT_FALSE(Has(rig.install.log(), "Invoked PGP with -AutoEncrypt")) << c.name;
+        SetClipboardText("");
+        ExpectNoPlaintextLeft(rig);
+    }
+}
+
+TEST(ProcessingRun, IncomingTextWithoutArmourIsRefusedQuotingItsStart) {
+    RunSetup setup{kMessage};
+    setup.driverControl = "Wtype=8\r\n";
+    RunRig rig(setup, "noarmour");
+    SetClipboardText("something the user copied");
+    rig.clickTray();
+    HWND box = WaitForBox(rig.program, "Error");
+    ASSERT_NE(box, nullptr) << DescribeWindows(rig.program);
+    EXPECT_EQ(MessageBoxText(box), "The incoming message that starts \"Dear Bob,\r\nthe \" does not contain any PGP data.");
+    ClickButton(box, "OK");
+    ASSERT_TRUE(rig.waitForRunEnds(1)) << rig.install.log();
+    EXPECT_EQ(rig.mailerText(), kMessage);
+    EXPECT_EQ(ClipboardText(), "something the user copied");
+    EXPECT_FALSE(Has(rig.install.log(), "Invoked PGP"));
+    ExpectNoPlaintextLeft(rig);
+}
+
+TEST(ProcessingRun, OfTwoRunningMailersTheChosenOneIsProcessed) {
+    RunSetup setup{kMessage};
+    setup.secondMessage = "Carol,\r\nthe " + kMarker + " waits in the other window.";
+    RunRig rig(setup, "twomailers");
+    rig.clickTray();
+    HWND choice = WaitForBox(rig.program, "These mailers are running right now - choose one");
+    ASSERT_NE(choice, nullptr) << DescribeWindows(rig.program);
+    HWND list = FindWindowExA(choice, nullptr, "ListBox", nullptr);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+    // The second entry, standin2.exe's mailer, chosen with the mouse.
+    RECT r{};
+    SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    ClickButton(choice, "&Ok");
+    ASSERT_TRUE(rig.waitForRunEnds(1)) << rig.install.log();
+    EXPECT_EQ(rig.secondMailerText().rfind("-----BEGIN PGP MESSAGE-----", 0), 0u) << rig.secondMailerText();
+    EXPECT_EQ(rig.mailerText(), kMessage);
+    ExpectNoPlaintextLeft(rig);
+}
+
+TEST(ProcessingRun, ARunWhilePgpStillHoldsARequestWarnsAndCancelEndsIt) {
+    RunSetup setup{kMessage};
+    setup.pgpControl = "Hold=1\r\n";
+    RunRig rig(setup, "previousrun");
+    // PGP keeps the tray-started run's request open, as while its dialog waits for the user, and
+    // a run from the Routine page starts meanwhile.
+    rig.clickTray();
+    ASSERT_TRUE(WaitFor([&] { return Has(rig.pgpLog(), "40017 -AutoEncrypt"); })) << rig.pgpLog() << rig.install.log();
+    PressRun(rig, "btnRunRoutine", true);
+    HWND box = WaitForBox(rig.program, "Warning");
+    ASSERT_NE(box, nullptr) << DescribeWindows(rig.program) << rig.install.log();
+    EXPECT_EQ(MessageBoxText(box),
+              "A previous run of Vostrel 5 appears to be active and a PGP dialog present. We suggest using alt-TAB to "
+              "find the relevant PGP dialog\r\n\nIf you use the Ignore button, you may encounter errors");
+    ClickButton(box, "Cancel");
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_EQ(CountLines(rig.install.log(), ": MainPGP-T"), 2);
+    // PGP answers; only the first run ends, and it ends as usual.
+    rig.setPgpControl("");
+    ASSERT_TRUE(rig.waitForRunEnds(1)) << rig.install.log();
+    EXPECT_EQ(rig.mailerText().rfind("-----BEGIN PGP MESSAGE-----", 0), 0u) << rig.mailerText();
+    EXPECT_EQ(CountLines(rig.install.log(), ": MainPGP-End"), 1) << rig.install.log();
+    EXPECT_EQ(CountLines(rig.install.log(), ": Invoked PGP with -AutoEncrypt"), 1);
+    ExpectNoPlaintextLeft(rig);
+}
+
+TEST(ProcessingRun, FaultyDriversLeaveTheMailerItsText) {
+    struct Case {
+        const char* read;  // the driver's fault
+        bool noData;       // the user is told that nothing came
+    } cases[] = {{"nothing", true}, {"empty", true}, {"exit3", true}, {"random", false}};
+    for (const Case& c : cases) {
+        RunSetup setup{kMessage};
+        setup.driverControl = std::string("Read=") + c.read + "\r\n";
+        RunRig rig(setup, std::string("fault") + c.read);
+        rig.clickTray();
+        if (c.noData) {
+            HWND box = WaitForBox(rig.program, "Vostrel 5");
+            ASSERT_NE(box, nullptr) << c.read << DescribeWindows(rig.program) << rig.install.log();
+            EXPECT_EQ(MessageBoxText(box), "Couldn't get data from your e-mail program") << c.read;
+            ClickButton(box, "OK");
+        }
+        ASSERT_TRUE(rig.waitForRunEnds(1)) << c.read << rig.install.log() << DescribeWindows(rig.program);
+        EXPECT_TRUE(rig.program.running()) << c.read;
+        const std::string text = rig.mailerText();
+        EXPECT_TRUE(text == kMessage || text.rfind("-----BEGIN PGP", 0) == 0) << c.read << text;
+        SetClipboardText("");
+        ExpectNoPlaintextLeft(rig);
+    }
 }

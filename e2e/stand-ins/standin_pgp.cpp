@@ -5,11 +5,14 @@
 //
 // Beside the program:
 //   standin_pgp.ini  control file, section [Control]: StartDelayMs, NeverWindow, LifetimeMs,
-//                    Cancel, FailEncrypt, KeyInDecrypted
+//                    Cancel, FailEncrypt, KeyInDecrypted, Hold
 //   standin_pgp.log  one line per start and per command received
+//   standin_pgp.times when the tray copy started and made its window, and when each command
+//                    came and was answered
 //   standin_pgp.keys the key blocks given to -AddKey, one after another
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -25,6 +28,8 @@ constexpr const char* kEndSignature = "-----END PGP SIGNATURE-----";
 constexpr const char* kBeginKey = "-----BEGIN PGP PUBLIC KEY BLOCK-----";
 constexpr const char* kEndKey = "-----END PGP PUBLIC KEY BLOCK-----";
 // The key block put into a decrypted text when KeyInDecrypted is set.
+constexpr int kHoldLimitMs = 60000;
+constexpr int kHoldLookMs = 50;
 constexpr const char* kInnerKey =
     "-----BEGIN PGP PUBLIC KEY BLOCK-----\r\nVersion: Stand-in\r\n\r\nU3RhbmQtaW4ga2V5\r\n"
     "-----END PGP PUBLIC KEY BLOCK-----\r\n";
@@ -36,6 +41,7 @@ struct Control {
     bool cancel = false;
     bool failEncrypt = false;
     bool keyInDecrypted = false;
+    bool hold = false;
 };
 
 std::string gDir;
@@ -60,6 +66,7 @@ Control ReadControl() {
     c.cancel = GetPrivateProfileIntA("Control", "Cancel", 0, ini.c_str()) != 0;
     c.failEncrypt = GetPrivateProfileIntA("Control", "FailEncrypt", 0, ini.c_str()) != 0;
     c.keyInDecrypted = GetPrivateProfileIntA("Control", "KeyInDecrypted", 0, ini.c_str()) != 0;
+    c.hold = GetPrivateProfileIntA("Control", "Hold", 0, ini.c_str()) != 0;
     return c;
 }
 
@@ -185,9 +192,23 @@ const char* SwitchOf(WORD id) {
     }
 }
 
-void HandleCommand(HWND window, WORD id) {
-    Log(std::to_string(id) + " " + SwitchOf(id));
-    gControl = ReadControl();  // a test may change the behaviour while the program runs
+std::uint64_t Microseconds(const FILETIME& time) {
+    return ((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10;
+}
+
+std::uint64_t Now() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return Microseconds(now);
+}
+
+// A line of standin_pgp.times: what, and from when to when in microseconds of the system clock.
+void Time(const std::string& what, std::uint64_t from, std::uint64_t to) {
+    std::ofstream(gDir + "standin_pgp.times", std::ios::binary | std::ios::app)
+        << what << " " << from << " " << to << "\r\n";
+}
+
+void Answer(HWND window, WORD id) {
     const std::string text = ClipboardText(window);
     if (gControl.cancel) return;
     switch (id) {
@@ -207,6 +228,27 @@ void HandleCommand(HWND window, WORD id) {
     }
 }
 
+void WaitProcessingMessages(int milliseconds) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && !(msg.message == WM_TIMER && msg.wParam == timer))
+        DispatchMessageA(&msg);
+    KillTimer(nullptr, timer);
+}
+
+void HandleCommand(HWND window, WORD id) {
+    const std::uint64_t received = Now();
+    Log(std::to_string(id) + " " + SwitchOf(id));
+    gControl = ReadControl();  // a test may change the behaviour while the program runs
+    // The request stays outstanding, as while PGP's dialog waits for the user.
+    for (int waited = 0; gControl.hold && IsWindow(window) && waited < kHoldLimitMs; waited += kHoldLookMs) {
+        WaitProcessingMessages(kHoldLookMs);
+        gControl = ReadControl();
+    }
+    Answer(window, id);
+    Time(SwitchOf(id), received, Now());
+}
+
 LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: HandleCommand(window, LOWORD(wParam)); return 0;
@@ -214,14 +256,6 @@ LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void WaitProcessingMessages(int milliseconds) {
-    const UINT_PTR timer = SetTimer(nullptr, 0, milliseconds, nullptr);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && !(msg.message == WM_TIMER && msg.wParam == timer))
-        DispatchMessageA(&msg);
-    KillTimer(nullptr, timer);
 }
 
 bool NamedAs(const std::string& name, const char* other) { return lstrcmpiA(name.c_str(), other) == 0; }
@@ -254,6 +288,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND window = CreateWindowExA(0, kWindowClass, "PGPtray", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     Log("window");
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    Time("start", Microseconds(created), Now());
     if (gControl.lifetimeMs > 0) SetTimer(window, 1, gControl.lifetimeMs, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

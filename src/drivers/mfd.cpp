@@ -172,19 +172,16 @@ std::string GetMFDValue(std::string_view key, std::string_view header) {
     return std::string(ValueFrom(header, valueStart, nextCr));
 }
 
-TMFDData ParseMFDText(std::string_view text) {
-    TMFDData record;
-    ClearMFDData(record);
+namespace {
 
-    std::string_view header = text;
+// Where the body begins: after the first empty line; npos when there is none.
+std::size_t BodyStart(std::string_view text) {
     const std::size_t blankLine = text.find(kBlankLine);
-    if (blankLine != std::string_view::npos) {
-        const std::size_t bodyStart = blankLine + kBlankLine.size();
-        header = text.substr(0, bodyStart);
-        record.Body.assign(text.substr(bodyStart));
-        record.HasBody = !record.Body.empty();
-    }
+    return blankLine == std::string_view::npos ? blankLine : blankLine + kBlankLine.size();
+}
 
+// Every field but the body from the header part.
+void ParseHeader(std::string_view header, TMFDData& record) {
     const std::array<std::string_view, kKeyCount> v = LookUpValues(header);
     record.ProtocolVersion = StrToIntOrZero(v[kProtocolVersion]);
     record.WrapColumn = StrToIntOrZero(v[kWrapColumn]);
@@ -209,11 +206,23 @@ TMFDData ParseMFDText(std::string_view text) {
 
     // Both outward bits at once make no sense to the run; drivers mean an inward message by it.
     if (record.Wtype == kBothOutwardBits) record.Wtype = wtInward;
+}
+
+}  // namespace
+
+TMFDData ParseMFDText(std::string_view text) {
+    TMFDData record;
+    const std::size_t bodyStart = BodyStart(text);
+    ParseHeader(text.substr(0, bodyStart), record);
+    if (bodyStart != std::string_view::npos) record.Body.assign(text.substr(bodyStart));
+    record.HasBody = !record.Body.empty();
     return record;
 }
 
-std::string FormatMFDText(const TMFDData& r) {
-    std::size_t size = r.Body.size() + kLineEnd.size();
+std::string FormatMFDText(const TMFDData& record) { return FormatMFDText(record, record.Body); }
+
+std::string FormatMFDText(const TMFDData& r, std::string_view body) {
+    std::size_t size = body.size() + kLineEnd.size();
     for (std::string_view key : kLineKeys) size += key.size() + kKeyEnd.size() + kLineEnd.size() + 11;
     for (const std::string* text : {&r.Information, &r.Title, &r.Short, &r.To, &r.Cc, &r.Bcc,
                                     &r.Subject, &r.Attachment, &r.MfdState, &r.DefaultMailDomain})
@@ -238,15 +247,51 @@ std::string FormatMFDText(const TMFDData& r) {
     AppendTextLine(out, kDefaultMailDomain, r.DefaultMailDomain);
     if (r.HasBody) {
         out.append(kLineEnd);
-        out.append(r.Body);
+        out.append(body);
     }
     return out;
 }
 
-TMFDData ReadMFDFile(const std::string& path) { return ParseMFDText(ReadFileString(path)); }
+TMFDData ReadMFDFile(const std::string& path) {
+    // As ParseMFDText of the file's text, but read in pieces: the header gathers up to its empty
+    // line and from there the pieces go straight into the body, so a long message is copied once,
+    // from the file into the record.
+    TMFDData record;
+    std::string header;
+    std::size_t fileSize = 0;
+    bool inBody = false;
+    ReadFilePieces(
+        path, [&](std::size_t size) { fileSize = size; },
+        [&](std::string_view piece) {
+            if (inBody) {
+                record.Body.append(piece);
+                return;
+            }
+            // The empty line may straddle two pieces.
+            const std::size_t searchFrom = header.size() < kBlankLine.size() ? 0 : header.size() - kBlankLine.size() + 1;
+            header.append(piece);
+            const std::size_t bodyStart = BodyStart(std::string_view(header).substr(searchFrom));
+            if (bodyStart == std::string_view::npos) return;
+            const std::size_t headerEnd = searchFrom + bodyStart;
+            if (fileSize > headerEnd) record.Body.reserve(fileSize - headerEnd);
+            record.Body.append(header, headerEnd);
+            header.resize(headerEnd);
+            inBody = true;
+        });
+    ParseHeader(header, record);
+    record.HasBody = !record.Body.empty();
+    return record;
+}
 
 void WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics) {
-    diagnostics.WriteFileString(path, FormatMFDText(record));
+    WriteMFDFile(record, record.Body, path, diagnostics);
+}
+
+void WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics) {
+    // The header lines (with the empty line when there is a body), then the body as it is: a long
+    // body goes into the file without first being joined to the header.
+    const std::string header = FormatMFDText(record, {});
+    diagnostics.WriteFilePieces(path, {header, record.HasBody ? body : std::string_view()});
 }
 
 }  // namespace v5

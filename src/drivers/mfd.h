@@ -52,9 +52,13 @@ TMFDData ParseMFDText(std::string_view text);
 // The file's text exactly as it is written. CR and LF inside header values are written as
 // blanks, so that no value can make up header lines of its own; the body goes out unchanged.
 std::string FormatMFDText(const TMFDData& record);
+// The same with `body` in place of the record's own Body (written when HasBody is set), so that
+// a text held elsewhere goes into the file without first being copied into a record.
+std::string FormatMFDText(const TMFDData& record, std::string_view body);
 // A missing file reads as an empty record; an unreadable one raises InOutError.
 TMFDData ReadMFDFile(const std::string& path);
 // Replaces the whole file; a failed write is reported and the caller goes on.
 void WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics);
+void WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics);
 
 }  // namespace v5

@@ -57,19 +57,23 @@ unsigned markersAt(std::string_view text, std::size_t at) {
 
 TPGPContent ClassifyPGPText(std::string_view text) {
     // A marker counts only at the start of a line: after a line feed, or at the very start of the
-    // text. Each line start is examined once, so the work is linear in the text's length, and the
-    // scan ends as soon as all eight markers have been seen.
-    unsigned found = markersAt(text, 0);
+    // text. Every marker begins with a hyphen, and hyphens are rare in prose and absent from the
+    // base64 of armour, so the scan goes from hyphen to hyphen, passing over whole stretches of
+    // lines at once; a hyphen that does not begin its line sends it on to the next line. Each
+    // character is looked at a bounded number of times, and the scan ends as soon as all eight
+    // markers have been seen.
+    unsigned found = 0;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* p = begin;
     while (found != mAll && p < end) {
-        const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-        if (!lf) break;
-        const std::size_t lineStart = static_cast<std::size_t>(static_cast<const char*>(lf) - begin) + 1;
-        // Cheap test before the full comparison: almost no line begins with a hyphen.
-        if (lineStart < text.size() && text[lineStart] == '-') found |= markersAt(text, lineStart);
-        p = begin + lineStart;
+        p = static_cast<const char*>(std::memchr(p, '-', static_cast<std::size_t>(end - p)));
+        if (!p) break;
+        const std::size_t at = static_cast<std::size_t>(p - begin);
+        if (at == 0 || text[at - 1] == '\n') found |= markersAt(text, at);
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!p) break;
+        ++p;
     }
     TPGPContent content;
     content.AnyBlock = (found & (mBeginAny | mEndAny)) == (mBeginAny | mEndAny);

@@ -1,5 +1,7 @@
 #include "pgp/decision.h"
 
+#include <utility>
+
 #include "pgp/armour.h"
 #include "shell/strings.h"
 
@@ -39,7 +41,7 @@ bool ListRecipientFound(std::string_view to, std::string_view cc, std::span<cons
     return false;
 }
 
-TOperationDecision DecideOperation(const TMFDData& mail, const TDecisionOptions& options, std::int32_t& tracePoint) {
+TOperationDecision DecideOperation(TMFDData mail, const TDecisionOptions& options, std::int32_t& tracePoint) {
     TOperationDecision result;
     const bool routine = options.RoutineRun;
 
@@ -53,7 +55,7 @@ TOperationDecision DecideOperation(const TMFDData& mail, const TDecisionOptions&
     }
 
     // Only incoming text is repaired: an outgoing message is the user's own and goes as it is.
-    result.PGPText = inward ? UnwrapPGPText(mail.Body) : mail.Body;
+    result.PGPText = inward ? UnwrapPGPText(mail.Body) : std::move(mail.Body);
     tracePoint = tpDecisionText;
 
     const TPGPContent content = ClassifyPGPText(result.PGPText);

@@ -59,7 +59,8 @@ void OutwardSwitch(std::int32_t index, std::string& switchText);
 bool ListRecipientFound(std::string_view to, std::string_view cc, std::span<const std::string> addresses);
 
 // Uses the record's Wtype, Body, To and Cc (Bcc is never examined). Sets tracePoint to 5507,
-// 5508 and 5509 as it passes those steps. A refusal carries the text only.
-TOperationDecision DecideOperation(const TMFDData& mail, const TDecisionOptions& options, std::int32_t& tracePoint);
+// 5508 and 5509 as it passes those steps. A refusal carries the text only. A caller that has no
+// more use for the record moves it in: an outgoing body then becomes PGPText without a copy.
+TOperationDecision DecideOperation(TMFDData mail, const TDecisionOptions& options, std::int32_t& tracePoint);
 
 }  // namespace v5

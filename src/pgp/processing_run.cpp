@@ -70,7 +70,7 @@ void ProcessingRun::Run(bool RoutineRun) {
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
 
-    const TMFDData mail = ReadMFDFile(state.MfdFilePath);
+    TMFDData mail = ReadMFDFile(state.MfdFilePath);
     state.TracePoint = tpRunDataRead;
     ports_.wipeFile(state.MfdFilePath);
     progress.setPosition(kProgressDataRead);
@@ -82,7 +82,7 @@ void ProcessingRun::Run(bool RoutineRun) {
     decisionOptions.RoutineOption = options.optProcessing;
     decisionOptions.SpecialOption = options.optOutward;
     decisionOptions.PreferKeyImport = options.chkForceKeyRead;
-    const TOperationDecision decision = DecideOperation(mail, decisionOptions, state.TracePoint);
+    const TOperationDecision decision = DecideOperation(std::move(mail), decisionOptions, state.TracePoint);
 
     switch (decision.Refusal) {
         case TRunRefusal::rrNoData:
@@ -161,10 +161,10 @@ void ProcessingRun::txtClipboardReceiverChange() {
     TMFDData record;
     ClearMFDData(record);
     state.TracePoint = tpReceiverCleared;
-    record.Body = txtClipboardReceiver_;
+    // The body is the box's text, written from the box itself: a long result is not copied twice.
     record.HasBody = true;
     state.TracePoint = tpReceiverFilled;
-    WriteMFDFile(record, state.MfdFilePath, ports_.diagnostics);
+    WriteMFDFile(record, txtClipboardReceiver_, state.MfdFilePath, ports_.diagnostics);
     state.TracePoint = tpReceiverWritten;
     ports_.screen.processMessages();
     ports_.clipboard.setText("");

@@ -114,8 +114,12 @@ void Diagnostics::AppExceptionInFlight(const std::string& senderClass) noexcept 
 }
 
 bool Diagnostics::WriteFileString(const std::string& path, const std::string& text) {
+    return WriteFilePieces(path, {std::string_view(text)});
+}
+
+bool Diagnostics::WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces) {
     try {
-        WriteFileStringOrThrow(path, text);
+        WriteFilePiecesOrThrow(path, pieces);
         return true;
     } catch (const std::exception& error) {
         ReportError("WriteFileString:" + path, error.what());

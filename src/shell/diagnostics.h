@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "platform/ports.h"
 #include "shell/shell_state.h"
@@ -57,6 +59,8 @@ public:
 
     // File routines that report their own errors and return normally.
     bool WriteFileString(const std::string& path, const std::string& text);
+    // The same for a text made of pieces, written one after the other.
+    bool WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces);
     void TrimFileToSize(const std::string& path, std::size_t limit);
     void TrimFileToSizeCosmetic(const std::string& path, std::size_t limit);
 

@@ -22,6 +22,8 @@ namespace {
 
 // The wipe's working buffer: wiping a file of any size needs no more memory than this.
 constexpr std::uint64_t kWipeChunkSize = 64 * 1024;
+// The pieces in which files are read: small enough to stay in the processor's cache.
+constexpr std::size_t kReadPieceSize = 64 * 1024;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -78,26 +80,35 @@ bool DeleteFileIfPresent(const std::string& path) {
 }
 
 std::string ReadFileString(const std::string& path) {
-    if (!FileExists(path)) return {};
-    FileHandle file = OpenOrThrow(path, "rb", "Cannot open file");
-    // One allocation of the file's size, then whatever the file still grows by.
+    // Room for the file's size once (never filled in advance), then whatever the file still grows by.
     std::string content;
-    struct stat info {};
-    if (::fstat(::fileno(file.get()), &info) == 0 && info.st_size > 0)
-        content.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t used = std::fread(content.data(), 1, content.size(), file.get());
-    content.resize(used);
-    char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) content.append(buffer, got);
-    if (std::ferror(file.get())) throw InOutError("Cannot read file " + path + ": " + SystemMessage());
+    ReadFilePieces(
+        path, [&](std::size_t size) { content.reserve(size); },
+        [&](std::string_view piece) { content.append(piece); });
     return content;
 }
 
+void ReadFilePieces(const std::string& path, const std::function<void(std::size_t size)>& sized,
+                    const std::function<void(std::string_view piece)>& piece) {
+    if (!FileExists(path)) return;
+    FileHandle file = OpenOrThrow(path, "rb", "Cannot open file");
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && info.st_size > 0) sized(static_cast<std::size_t>(info.st_size));
+    std::vector<char> buffer(kReadPieceSize);
+    std::size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) piece({buffer.data(), got});
+    if (std::ferror(file.get())) throw InOutError("Cannot read file " + path + ": " + SystemMessage());
+}
+
 void WriteFileStringOrThrow(const std::string& path, const std::string& text) {
+    WriteFilePiecesOrThrow(path, {std::string_view(text)});
+}
+
+void WriteFilePiecesOrThrow(const std::string& path, std::initializer_list<std::string_view> pieces) {
     FileHandle file = OpenOrThrow(path, "wb", "Cannot create file");
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-        throw InOutError("Cannot write file " + path + ": " + SystemMessage());
+    for (std::string_view text : pieces)
+        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+            throw InOutError("Cannot write file " + path + ": " + SystemMessage());
     std::FILE* raw = file.release();
     if (std::fflush(raw) != 0 || std::fclose(raw) != 0)
         throw InOutError("Cannot write file " + path + ": " + SystemMessage());

@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file routines shared by the log and the rest of the program.
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,9 +17,18 @@ bool DeleteFileIfPresent(const std::string& path);
 // Throws InOutError when an existing file cannot be read.
 std::string ReadFileString(const std::string& path);
 
+// The whole content handed over in pieces, in order, so that a reader that keeps the bytes in a
+// form of its own need not first hold the file as one more string. `sized` learns the file's size
+// before the first piece, to make room; a missing file gives no call at all.
+// Throws InOutError when an existing file cannot be read.
+void ReadFilePieces(const std::string& path, const std::function<void(std::size_t size)>& sized,
+                    const std::function<void(std::string_view piece)>& piece);
+
 // Makes the file hold exactly the text (created or truncated, flushed, closed).
 // Throws InOutError on failure; callers that must report it use Diagnostics::WriteFileString.
 void WriteFileStringOrThrow(const std::string& path, const std::string& text);
+// The same for a text made of pieces, written one after the other without joining them first.
+void WriteFilePiecesOrThrow(const std::string& path, std::initializer_list<std::string_view> pieces);
 
 // Makes the file hold exactly the text without ever leaving it cut short: the text goes to a
 // new file beside it ("<name>.new"), flushed to the disk, which then takes the old one's place.

@@ -351,6 +351,24 @@ TEST_F(MFDFile, WriteReplacesTheWholeFileAndReadsBack) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// The file is read in pieces of 64 KB: an empty line that lies across the end of a piece, or a
+// header longer than a piece, reads as the whole text would.
+TEST_F(MFDFile, ReadingInPiecesGivesWhatTheWholeTextGives) {
+    const std::string path = dir / "tmpmfd.tmp";
+    const std::size_t piece = 64 * 1024;
+    for (std::size_t blankAt : {piece - 3, piece - 1, piece, piece + 1, piece + 2, 3 * piece + 1}) {
+        SCOPED_TRACE(blankAt);
+        std::string text = "Wtype: 8\r\nTo: a@b\r\nX-Filler: ";
+        text += std::string(blankAt - text.size() - 2, 'f') + "\r\n\r\nthe body\r\n\r\nand more\r\n";
+        text += std::string(piece, 'b');
+        ASSERT_EQ(text.find("\r\n\r\n"), blankAt - 2);
+        WriteFileStringOrThrow(path, text);
+        EXPECT_EQ(ReadMFDFile(path), ParseMFDText(text));
+    }
+    WriteFileStringOrThrow(path, "To: a@b\r\n" + std::string(2 * piece, 'h'));  // no empty line at all
+    EXPECT_EQ(ReadMFDFile(path), ParseMFDText(ReadFileString(path)));
+}
+
 TEST_F(MFDFile, FailedWriteIsReportedAndTheCallerGoesOn) {
     const std::string path = dir / "no-such-folder/tmpmfd.tmp";
     EXPECT_NO_THROW(WriteMFDFile(Cleared(), path, diagnostics));
