@@ -3,9 +3,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "pgptray/gpg_status.h"
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
@@ -16,6 +13,22 @@ namespace {
 
 enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
 enum : int { kName = 600, kEmail, kPass, kPass2 };
+
+// A key file, read whole through Win32: the C++ streams would bring the locale machinery of the
+// runtime library into this small program, several times its own size.
+bool readKeyFile(const char* path, std::string& text) {
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (64 << 20);
+    if (ok) {
+        text.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = text.empty() || (ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
+    }
+    CloseHandle(h);
+    return ok;
+}
 
 struct KeysWindow {
     TrayApp app;
@@ -66,10 +79,12 @@ struct KeysWindow {
         ofn.nMaxFile = MAX_PATH;
         ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
         if (!GetOpenFileNameA(&ofn)) return;
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        importText(s.str());
+        std::string text;
+        if (!readKeyFile(file, text)) {
+            TrayMessage(std::string("The file could not be read: ") + file, MB_OK | MB_ICONERROR);
+            return;
+        }
+        importText(text);
     }
 
     void copyPublicKey() {
