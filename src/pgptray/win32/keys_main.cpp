@@ -36,10 +36,11 @@ struct KeysWindow {
     std::vector<GpgKey> keys;
 
     void refresh() {
-        HWND list = form.item(kList);
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        // The listings first: the window answers meanwhile, and shows the old list till then.
         keys = app.listKeys(false);
         const std::vector<GpgKey> secret = app.listKeys(true);
+        HWND list = form.item(kList);
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             const GpgKey& k = keys[i];
             const GpgUserId* id = k.primary();
@@ -93,7 +94,7 @@ struct KeysWindow {
         GpgRequest req = app.request(GpgOperation::ExportPublicKey);
         req.key = k->fingerprint;
         const GpgResult r = app.run(req);
-        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardText(ToCrLf(r.output));
+        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardCrLf(r.output);
         else if (r.started) TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
     }
 
@@ -143,7 +144,9 @@ struct KeysWindow {
         if (f.runModal() != IDOK) return;
         std::string pass = f.text(kPass);
         std::string parameters = KeyGenerationParameters(f.text(kName), f.text(kEmail), pass);
-        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters);
+        // The pass phrase also goes through the pass-phrase pipe: gpg signs the new key with it,
+        // and the agent, if it keeps no pass phrases, asks for it once more.
+        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters, &pass);
         SecureZeroMemory(pass.data(), pass.size());
         SecureZeroMemory(parameters.data(), parameters.size());
         if (r.started && r.exitCode != 0)
