@@ -24,7 +24,8 @@ bool readKeyFile(const char* path, std::string& text) {
     if (ok) {
         text.resize(static_cast<std::size_t>(size.QuadPart));
         DWORD got = 0;
-        ok = text.empty() || (ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
+        ok = text.empty() ||
+             (ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
     }
     CloseHandle(h);
     return ok;

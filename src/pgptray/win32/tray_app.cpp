@@ -97,7 +97,12 @@ bool ReadClipboardText(std::string& text) {
 bool WriteClipboardCrLf(std::string_view gpgOutput) {
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, CrLfSize(gpgOutput) + 1);
     if (!mem) return false;
-    *CopyAsCrLf(gpgOutput, static_cast<char*>(GlobalLock(mem))) = '\0';
+    char* p = static_cast<char*>(GlobalLock(mem));
+    if (!p) {
+        GlobalFree(mem);
+        return false;
+    }
+    *CopyAsCrLf(gpgOutput, p) = '\0';
     GlobalUnlock(mem);
     if (!OpenClipboard(nullptr)) {
         GlobalFree(mem);
