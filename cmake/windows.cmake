@@ -105,13 +105,15 @@ if(E2E_SOURCES)
 endif()
 
 # The tray programs under Wine with the real gpg.exe that scripts/setup builds once for this machine
-# (the test finds it in its cache folder, or where V5_GNUPG_DIR says).
+# (the test finds it in its cache folder, or where V5_GNUPG_DIR says), alone and in whole runs of
+# Vostrel5.EXE on a message in notepad.
 file(GLOB PGPTRAY_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/e2e/pgptray/*.cpp)
 if(PGPTRAY_E2E_SOURCES)
-  add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp)
+  add_executable(pgptray_e2e ${PGPTRAY_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/e2e/e2e_support.cpp
+                 ${CMAKE_SOURCE_DIR}/e2e/run_support.cpp)
   target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(pgptray_e2e PRIVATE gtest gtest_main user32 shell32 version)
-  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools)
+  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools Vostrel5 SBM)
   add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
 endif()
 

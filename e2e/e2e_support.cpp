@@ -1,4 +1,5 @@
 #include "e2e_support.h"
+#include "tray_support.h"
 
 #include <algorithm>
 #include <cstring>
@@ -130,6 +131,8 @@ std::vector<HWND> Process::topWindows(const std::string& className) const {
 }
 
 Installation::Installation() {
+    // Each scenario finds its program's icons in the tray without those of earlier ones.
+    RemoveIconsOfEndedPrograms();
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     char unique[MAX_PATH] = {};

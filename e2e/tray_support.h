@@ -32,6 +32,20 @@ inline std::vector<HWND> TrayIcons() {
 
 inline void ClickTrayIcon(HWND icon, UINT mouseMessage) { PostMessageA(icon, mouseMessage, 0, 0); }
 
+// Takes away the icons left by programs that ended without removing them (a scenario that failed
+// and had its program killed): the tray removes an icon when it finds, on passing the pointer's
+// movement on, that the icon's window is gone. Icons of running programs stay, and those programs
+// see one pointer movement over their icon.
+inline void RemoveIconsOfEndedPrograms() {
+    HWND tray = FindWindowA(kWineTrayClass, nullptr);
+    if (!tray) return;
+    std::vector<HWND> icons;
+    for (HWND child = FindWindowExA(tray, nullptr, kWineTrayIconClass, nullptr); child;
+         child = FindWindowExA(tray, child, kWineTrayIconClass, nullptr))
+        icons.push_back(child);
+    for (HWND icon : icons) SendMessageTimeoutA(icon, WM_MOUSEMOVE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
 inline std::string ClassOf(HWND hwnd) {
     char name[256] = {};
     GetClassNameA(hwnd, name, sizeof name);

@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "../e2e_support.h"
+#include "gpg_rig.h"
 
 namespace {
 
 using e2e::WaitFor;
+// Shared with the whole-chain scenarios (gpg_rig.h, tray_windows.h).
+constexpr auto unixToWine = e2e::UnixToWine;
+constexpr auto listEntry = e2e::ListEntry;
+constexpr auto windowText = e2e::WindowTextOf;
 
 constexpr char kPlain[] = "Dear Bob,\r\n\r\nthe meeting is on Tuesday at ten.\r\n-- \r\nAnna\r\n";
-
-std::string unixToWine(const std::string& unixPath) {
-    std::string p = "Z:" + unixPath;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    return p;
-}
 
 std::string clipboard() {
     std::string text;
@@ -48,28 +46,6 @@ void setClipboard(const std::string& text) {
 
 HWND childOfClass(HWND parent, const char* cls) {
     return FindWindowExA(parent, nullptr, cls, nullptr);
-}
-
-// A list entry of another process, read through the Unicode message: Wine passes the ANSI
-// one across processes as Unicode text.
-std::string listEntry(HWND list, int i) {
-    wchar_t wide[512] = {};
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide));
-    char entry[1024] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, entry, sizeof entry - 1, nullptr, nullptr);
-    return entry;
-}
-
-// A window's text asked of the window itself (an edit control of another program keeps its text
-// to itself otherwise), through the Unicode message for the reason above.
-std::string windowText(HWND w) {
-    std::wstring wide(static_cast<std::size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(
-        SendMessageW(w, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()))));
-    std::string s(wide.size() * 2 + 1, '\0');
-    s.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                                          s.data(), static_cast<int>(s.size()), nullptr, nullptr)));
-    return s;
 }
 
 // The tray program's folder, its throw-away keys and a Linux correspondent, for the whole suite.
@@ -105,24 +81,7 @@ protected:
     }
 
     // gpg.exe as scripts/setup builds it: V5_GNUPG_DIR, else the newest version in its cache.
-    static std::string gpgExe() {
-        char buf[MAX_PATH] = {};
-        GetEnvironmentVariableA("V5_GNUPG_DIR", buf, MAX_PATH);
-        if (buf[0]) return std::string(buf) + "\\gpg.exe";
-        const std::string cache = "Z:\\var\\cache\\vostrel5-gnupg\\";
-        std::string newest;
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((cache + "*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] != '.' && name.rfind("build", 0) != 0)
-                    newest = std::max(newest, name);
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        return cache + newest + (sizeof(void*) == 4 ? "\\i686" : "\\x86_64") + "\\gpg.exe";
-    }
+    static std::string gpgExe() { return e2e::GpgForWindows(); }
 
     static void SetUpTestSuite() {
         unixDir = "/tmp/v5-pgptray-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
@@ -217,19 +176,7 @@ protected:
     }
 
     // A click on the list entry that holds the text; false when there is none.
-    static bool clickEntry(HWND list, const std::string& text) {
-        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            if (listEntry(list, i).find(text) == std::string::npos) continue;
-            RECT r{};
-            SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-            const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-            SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            SendMessageA(list, WM_LBUTTONUP, 0, at);
-            return true;
-        }
-        return false;
-    }
+    static bool clickEntry(HWND list, const std::string& text) { return e2e::ClickListEntry(list, text); }
     static std::string entries(HWND list) {
         std::string out;
         const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));

@@ -3,13 +3,16 @@
 //   demo_tool.exe click-tray                   a left click on the first icon of Wine's tray
 //   demo_tool.exe shot <title piece> <file>    a picture of the window, taken with ImageMagick's
 //                                              "import" (a Unix path for the file)
-// The exit code is 0 on success and 1 when the window or the icon is not there.
+//   demo_tool.exe choose <entry piece>         in the tray program's recipient dialog, a click on
+//                                              the key whose entry holds the piece, then on OK
+// The exit code is 0 on success and 1 when the window, the icon or the entry is not there.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "../pgptray/tray_windows.h"
 #include "../tray_support.h"
 
 namespace {
@@ -87,6 +90,13 @@ int Shot(const std::string& piece, const std::string& file) {
     return 0;
 }
 
+int ChooseRecipient(const std::string& piece) {
+    HWND dialog = e2e::VisibleWindowTitled("PGPtray - Choose Recipients");
+    if (!dialog || !e2e::ClickListEntry(FindWindowExA(dialog, nullptr, "ListBox", nullptr), piece)) return 1;
+    SendMessageA(FindWindowExA(dialog, nullptr, "Button", "OK"), BM_CLICK, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -96,6 +106,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (command == "text" && argc == 3) return PrintText(argv[2]);
     if (command == "click-tray") return ClickTray();
     if (command == "shot" && argc == 4) return Shot(argv[2], argv[3]);
-    std::fputs("usage: demo_tool text <title> | click-tray | shot <title> <file>\n", stderr);
+    if (command == "choose" && argc == 3) return ChooseRecipient(argv[2]);
+    std::fputs("usage: demo_tool text <title> | click-tray | shot <title> <file> | choose <entry>\n", stderr);
     return 2;
 }

@@ -60,6 +60,11 @@ TfrmProps::TfrmProps(PropsPorts ports)
 }
 
 void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
+    struct Starting {
+        TfrmProps& form;
+        explicit Starting(TfrmProps& f) : form(f) { form.starting_ = true; }
+        ~Starting() { form.starting_ = form.shownWhileStarting_ = false; }
+    } starting(*this);
     state_.DistInfoText =
         profile_.readString(state_.InstallDir + kDistInfoFileName, "General", "DistInfo", "");
     ClearRunState();
@@ -95,6 +100,7 @@ void TfrmProps::FormCreate(const std::vector<std::string>& arguments) {
     if (CommandLineHas(commandLineText_, "/i")) SetMainWindowInvisible();
     state_.TracePoint = 4405;
     view_.hideWindow();
+    shownWhileStarting_ = false;
     state_.TracePoint = 4406;
     if (TipEnabled() && !state_.SilentStart) CarryOn([this] { ShowTipOfTheDay(); });
     state_.TracePoint = 4407;
@@ -249,7 +255,7 @@ void TfrmProps::FormShow() {
         log_.AppException(kPropsClassName, error);
     }
     UpdateControls();
-    view_.bringToFront();
+    if (!starting_) view_.bringToFront();
 }
 
 void TfrmProps::FormResize(bool minimised) {
@@ -377,7 +383,7 @@ void TfrmProps::UpdateControls() {
 
     if (!haveMailers) {
         SelectPage(pgMailerChoice);
-        if (!view_.windowVisible()) ShowPropertiesWindow();
+        if (!view_.windowVisible() && !shownWhileStarting_) ShowPropertiesWindow();
     }
 }
 
@@ -388,6 +394,15 @@ void TfrmProps::SelectPage(int index) {
 }
 
 void TfrmProps::ShowPropertiesWindow() {
+    if (starting_) {
+        // Start-up hides the window again before it ends. Shown there, it only flashed up and
+        // took the keyboard focus from the program the user was working in: it is prepared as
+        // for showing (the page chosen, a bad stored page reported, the controls refreshed) but
+        // stays off the screen.
+        shownWhileStarting_ = true;
+        FormShow();
+        return;
+    }
     const PixelPoint at = PlaceForm(view_.screenSize(), view_.windowSize(), 0.5, 0.5);
     view_.moveWindow(at.x, at.y);
     view_.showWindow();

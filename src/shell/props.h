@@ -264,6 +264,10 @@ private:
     std::vector<std::string> activeDriverScripts_;
     std::string commandLineText_;
     std::string aboutText_;
+    // Set while the start-up sequence runs. The sequence ends with the window hidden: a window it
+    // shows on the way is prepared as for showing but kept off the screen (shownWhileStarting_).
+    bool starting_ = false;
+    bool shownWhileStarting_ = false;
 };
 
 }  // namespace v5

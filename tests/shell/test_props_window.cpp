@@ -385,18 +385,20 @@ TEST(PropsStartup, FillsTheWindowComposesTheAboutTextAndActivatesTheIconsInOrder
     EXPECT_EQ(f.props->VersionLabel1.InfoPrefix(), "") << "the About text reads the version without a prefix";
 }
 
-TEST(PropsStartup, AnEmptyActiveListOpensMailerChoiceWhichStartUpThenHides) {
+TEST(PropsStartup, AnEmptyActiveListPreparesMailerChoiceWithoutFlashingTheWindow) {
     PropsFixture f;
     f.props->FormCreate({"/i"});
     EXPECT_FALSE(f.view.visible);
     EXPECT_EQ(f.props->Window().activePage, pgMailerChoice);
     EXPECT_TRUE(f.props->Window().lblNoMailersVisible);
-    // Shown once by the refresh, then hidden again by the later steps.
+    // Never put on the screen nor brought to the front during start-up, which ends hidden.
     const auto& calls = f.view.calls;
-    auto shown = std::find(calls.begin(), calls.end(), "show");
-    ASSERT_NE(shown, calls.end());
-    EXPECT_NE(std::find(shown, calls.end(), "hide"), calls.end());
+    EXPECT_EQ(std::find(calls.begin(), calls.end(), "show"), calls.end());
+    EXPECT_EQ(std::find(calls.begin(), calls.end(), "front"), calls.end());
     EXPECT_TRUE(f.props->TaskIcon1.Active());
+    // After start-up the refresh shows the window again whenever the Active list is empty.
+    f.props->UpdateControls();
+    EXPECT_TRUE(f.view.visible);
 }
 
 TEST(PropsStartup, ABadRecentPageWithNoMailersIsReportedAndStartUpGoesOn) {

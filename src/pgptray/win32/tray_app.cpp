@@ -9,6 +9,7 @@ namespace pgptray {
 namespace {
 
 constexpr char kSection[] = "Preferences";
+constexpr int kResultText = 300;
 
 std::string iniPath() {
     char path[MAX_PATH] = {};
@@ -222,6 +223,12 @@ std::string TrayApp::signerLabel(const std::vector<GpgKey>& secretKeys) const {
 void TrayApp::command(TrayCommand c) {
     if (busy_) return;  // one operation at a time; a request meanwhile is refused
     busy_ = true;
+    // A decryption's result comes before anything the next command shows. The import of a key
+    // that came inside the decrypted message (the sender's next request) is added below it, so
+    // that who signed that message stays in view beside what its key did.
+    finishCommand();
+    appendResult_ = c == TrayCommand::ImportKeys && decryptionInView_ && result_ && !result_->closed();
+    decryptionInView_ = false;
     // The preferences may have been changed meanwhile by PGPTools.Exe or PGPKeys.Exe.
     settings = LoadSettings();
     try {
@@ -239,6 +246,7 @@ void TrayApp::command(TrayCommand c) {
         TrayMessage(std::string("The operation failed: ") + e.what() + "\r\nThe clipboard was left as it was.",
                     MB_OK | MB_ICONERROR);
     }
+    appendResult_ = false;
     busy_ = false;
 }
 
@@ -317,6 +325,7 @@ void TrayApp::finishCommand() {
     const GpgStatus st = *pendingDecryption_;
     pendingDecryption_.reset();
     showResult(DescribeDecryption(st, listKeys(true), listKeys(false)));
+    decryptionInView_ = true;
 }
 
 void TrayApp::importKeys() {
@@ -328,9 +337,15 @@ void TrayApp::importKeys() {
 }
 
 void TrayApp::showResult(const std::string& text) {
+    if (appendResult_ && result_ && !result_->closed()) {
+        appendResult_ = false;
+        result_->setText(kResultText, result_->text(kResultText) + "\r\n" + text);
+        SetForegroundWindow(result_->hwnd());
+        return;
+    }
     result_ = std::make_unique<Form>(std::string(kProgramTitle) + " - Result", 420, 200);
     Form& f = *result_;
-    f.add("EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 10, 10, 400, 140, 300, WS_EX_CLIENTEDGE);
+    f.add("EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 10, 10, 400, 140, kResultText, WS_EX_CLIENTEDGE);
     f.button("OK", 170, 162, 80, 26, IDOK, true);
     f.showModeless();
 }

@@ -75,6 +75,8 @@ private:
     KeyCache publicKeys_, secretKeys_;
     std::optional<GpgStatus> pendingDecryption_;
     bool busy_ = false;
+    bool decryptionInView_ = false;  // the result window shows the last command's decryption
+    bool appendResult_ = false;      // the next result goes below the one in view
     std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
     std::unique_ptr<Form> result_;
     std::unique_ptr<Form> tools_;

@@ -40,7 +40,9 @@ bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std:
             540, 18);
     HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
                       10, 30, 540, 200, kRecipientList, WS_EX_CLIENTEDGE);
-    int tabs[] = {120, 260, 340};
+    // Dialog units (a quarter of the font's average character width): the validity column must
+    // still fall inside the list, after a whole key id.
+    int tabs[] = {90, 190, 276};
     SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,

@@ -1,0 +1,92 @@
+#include "gpg_rig.h"
+
+#include <algorithm>
+
+#include "../e2e_support.h"
+
+namespace e2e {
+
+std::string UnixToWine(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    return p;
+}
+
+std::string GpgForWindows() {
+    char buf[MAX_PATH] = {};
+    GetEnvironmentVariableA("V5_GNUPG_DIR", buf, MAX_PATH);
+    if (buf[0]) return std::string(buf) + "\\gpg.exe";
+    const std::string cache = "Z:\\var\\cache\\vostrel5-gnupg\\";
+    std::string newest;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((cache + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] != '.' && name.rfind("build", 0) != 0)
+                newest = std::max(newest, name);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return cache + newest + (sizeof(void*) == 4 ? "\\i686" : "\\x86_64") + "\\gpg.exe";
+}
+
+namespace {
+bool StartLinux(const std::string& commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = commandLine;
+    if (!CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+}  // namespace
+
+LinuxSide::LinuxSide(const std::string& name)
+    : unixDir_("/tmp/v5-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount())),
+      dir_(UnixToWine(unixDir_) + "\\") {
+    CreateDirectoryA(dir_.c_str(), nullptr);
+}
+
+std::string LinuxSide::run(const std::string& script) {
+    const std::string base = unixDir_ + "/step" + std::to_string(++scripts_);
+    WriteFile(UnixToWine(base + ".sh"), "cd '" + unixDir_ + "'\nexport GNUPGHOME='" + unixDir_ + "/bob'\n( " + script +
+                                            " ) > " + base + ".out 2>" + base + ".err\necho $? > " + base + ".rc\n");
+    if (!StartLinux("/bin/sh " + base + ".sh")) return "failed: /bin/sh did not start";
+    const std::string rc = UnixToWine(base + ".rc");
+    if (!WaitFor([&] { return !ReadFile(rc).empty(); }, 120000)) return "failed: timed out";
+    const std::string code = ReadFile(rc);
+    return code.substr(0, code.find('\n')) == "0" ? ReadFile(UnixToWine(base + ".out"))
+                                                   : "failed: " + ReadFile(UnixToWine(base + ".err"));
+}
+
+void LinuxSide::removeLater() const { StartLinux("/bin/sh -c \"sleep 1; rm -rf '" + unixDir_ + "'\""); }
+
+DWORD RunGnuPG(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = si.hStdOutput = si.hStdError = nul;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    DWORD code = STILL_ACTIVE;
+    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                       &si, &pi)) {
+        if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(nul);
+    return code;
+}
+
+void EndGpgAgent(const std::string& gpgExe, const std::string& keyFolder) {
+    RunGnuPG(gpgExe.substr(0, gpgExe.size() - 7) + "gpgconf.exe", "--homedir " + keyFolder + " --kill all", 30000);
+}
+
+}  // namespace e2e
