@@ -119,7 +119,7 @@ endif()
 
 # Timing of the tray programs against gpg.exe alone (scripts/bench-pgptray); not a test.
 add_executable(pgptray_bench ${CMAKE_SOURCE_DIR}/bench/win32/pgptray_bench.cpp)
-target_link_libraries(pgptray_bench PRIVATE user32)
+target_link_libraries(pgptray_bench PRIVATE pgptray_win32)
 add_dependencies(pgptray_bench PGPTray)
 
 # The setup program's scenarios, run by e2e/installer/run in a Wine prefix of their own against

@@ -155,15 +155,21 @@ protected:
         }
     };
 
-    static HWND window(const std::string& title, DWORD ms = 60000) {
+    static HWND window(const std::string& title, const e2e::Process& program = tray, DWORD ms = 60000) {
         HWND w = nullptr;
-        WaitFor([&] { return (w = tray.topWindows().empty() ? nullptr : find(title)) != nullptr; }, ms);
+        WaitFor([&] { return (w = find(title, program)) != nullptr; }, ms);
         return w;
     }
-    static HWND find(const std::string& title) {
-        for (HWND w : tray.topWindows())
+    static HWND find(const std::string& title, const e2e::Process& program = tray) {
+        for (HWND w : program.topWindows())
             if (IsWindowVisible(w) && windowText(w) == title) return w;
         return nullptr;
+    }
+    // A click that does not wait for what it sets off (a question, a dialog of its own).
+    static void postClick(HWND parent, const std::string& caption) {
+        HWND b = button(parent, caption);
+        ASSERT_NE(b, nullptr) << caption;
+        PostMessageA(b, BM_CLICK, 0, 0);
     }
     static HWND button(HWND parent, const std::string& caption) {
         return FindWindowExA(parent, nullptr, "Button", caption.c_str());
@@ -319,6 +325,151 @@ TEST_F(PgpTray, CarriesItsVersionForTheAboutPage) {
         ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) << key;
         EXPECT_GE(std::string(value).size(), 2u) << key;
     }
+}
+
+// The key manager, started beside the tray program on the same key folder.
+class PgpKeys : public PgpTray {
+protected:
+    e2e::Process keys;
+    HWND main = nullptr, list = nullptr;
+
+    void SetUp() override {
+        PgpTray::SetUp();
+        keys = e2e::Process(dir + "PGPKeys.Exe", "");
+        main = window("PGPkeys", keys);
+        ASSERT_NE(main, nullptr) << e2e::DescribeWindows(keys);
+        list = childOfClass(main, "ListBox");
+        ASSERT_TRUE(WaitFor([&] { return entries(list).find("anna@example.invalid") != std::string::npos; }, 60000))
+            << entries(list);
+    }
+    void TearDown() override {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(keys.waitExit(30000));
+    }
+    bool listed(const std::string& text) { return entries(list).find(text) != std::string::npos; }
+    // A key of the correspondent's, made for one test and put on the clipboard.
+    std::string correspondentKey(const std::string& name, const std::string& email) {
+        return linux("gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key '" + name + " <" +
+                     email + ">' future-default default never && gpg --armor --export " + email);
+    }
+    // "Import from Clipboard", with its report answered; returns the report.
+    std::string importFromClipboard() {
+        postClick(main, "Import from C&lipboard");
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = e2e::MessageBoxOf(keys, "PGPtray")) != nullptr; }, 60000))
+            return "no report: " + e2e::DescribeWindows(keys);
+        const std::string report = e2e::MessageBoxText(box);
+        e2e::ClickButton(box, "OK");
+        return report;
+    }
+};
+
+TEST_F(PgpKeys, ListsTheKeysOfTheKeyFolderMarkingPairsAndExpiredOnes) {
+    const std::string all = entries(list);
+    for (const char* expected : {"pair\tAnna User\tanna@example.invalid", "public\tBob Correspondent\tbob@example.invalid",
+                                 "pair\tPaul Protected\tpaul@example.invalid"})
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << " in\n" << all;
+    const std::size_t old = all.find("old@example.invalid");
+    ASSERT_NE(old, std::string::npos) << all;
+    EXPECT_NE(all.substr(old, all.find('\n', old) - old).find("EXPIRED"), std::string::npos) << all;
+}
+
+TEST_F(PgpKeys, ImportsAKeyFromTheClipboard) {
+    const std::string key = correspondentKey("Dora Import", "dora@example.invalid");
+    ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
+    setClipboard(key);
+    EXPECT_EQ(importFromClipboard(), "Keys found: 1\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 0\r\n");
+    EXPECT_TRUE(WaitFor([&] { return listed("public\tDora Import\tdora@example.invalid"); }, 30000)) << entries(list);
+}
+
+TEST_F(PgpKeys, CopiesAPublicKeyToTheClipboard) {
+    setClipboard(kPlain);
+    ASSERT_TRUE(clickEntry(list, "anna@example.invalid"));
+    postClick(main, "&Copy Public Key");
+    ASSERT_TRUE(WaitFor([] { return clipboard().find("-----END PGP PUBLIC KEY BLOCK-----") != std::string::npos; }, 60000))
+        << clipboard();
+    e2e::WriteFile(dir + "anna.asc", clipboard());
+    const std::string shown = linux("gpg --with-colons --show-keys anna.asc");
+    EXPECT_NE(shown.find("fpr:::::::::" + annaFpr + ":"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("sec:"), std::string::npos) << "a public key only";
+}
+
+TEST_F(PgpKeys, CreatesANewKeyPair) {
+    postClick(main, "&New Key Pair...");
+    HWND dialog = window("PGPkeys - New Key Pair", keys);
+    ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(keys);
+    HWND edit = nullptr;
+    for (const char* text : {"Nina New", "nina@example.invalid", "nina pass", "nina pass"}) {
+        edit = FindWindowExA(dialog, edit, "Edit", nullptr);
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    postClick(dialog, "OK");
+    EXPECT_TRUE(WaitFor([&] { return listed("pair\tNina New\tnina@example.invalid"); }, 120000))
+        << entries(list) << e2e::DescribeWindows(keys);
+}
+
+TEST_F(PgpKeys, DeletesAKeyOnlyAfterTheQuestionIsAnsweredYes) {
+    setClipboard(correspondentKey("Eve Deleted", "eve@example.invalid"));
+    importFromClipboard();
+    ASSERT_TRUE(WaitFor([&] { return listed("eve@example.invalid"); }, 30000)) << entries(list);
+    for (const char* answer : {"&No", "&Yes"}) {
+        ASSERT_TRUE(clickEntry(list, "eve@example.invalid")) << entries(list);
+        postClick(main, "&Delete Key");
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = e2e::MessageBoxOf(keys, "PGPtray")) != nullptr; }, 30000))
+            << e2e::DescribeWindows(keys);
+        EXPECT_NE(e2e::MessageBoxText(box).find("Delete the key of Eve Deleted <eve@example.invalid>"), std::string::npos)
+            << e2e::MessageBoxText(box);
+        e2e::ClickButton(box, answer);
+        if (std::string(answer) == "&No") {
+            // The answer is handled once the box has gone; the list is then as it was.
+            ASSERT_TRUE(WaitFor([&] { return e2e::MessageBoxOf(keys, "PGPtray") == nullptr; }, 30000));
+            EXPECT_TRUE(listed("eve@example.invalid")) << entries(list);
+        }
+    }
+    EXPECT_TRUE(WaitFor([&] { return !listed("eve@example.invalid") && listed("bob@example.invalid"); }, 60000))
+        << entries(list) << e2e::DescribeWindows(keys);
+}
+
+TEST_F(PgpTray, PreferencesKeepAChangeAndShowItAgain) {
+    for (bool first : {true, false}) {
+        Send send(40012);
+        HWND prefs = window("PGPtray - Preferences");
+        ASSERT_NE(prefs, nullptr) << e2e::DescribeWindows(tray);
+        EXPECT_EQ(windowText(childOfClass(prefs, "Edit")), gpgExe());
+        HWND toSelf = button(prefs, "Encrypt to myself");
+        ASSERT_NE(toSelf, nullptr);
+        if (first) {
+            ASSERT_EQ(SendMessageA(toSelf, BM_GETCHECK, 0, 0), BST_CHECKED);
+            SendMessageA(toSelf, BM_CLICK, 0, 0);
+            postClick(prefs, "OK");
+            ASSERT_TRUE(send.wait());
+            EXPECT_NE(e2e::ReadFile(dir + "PGPTray.ini").find("EncryptToSelf=0"), std::string::npos)
+                << e2e::ReadFile(dir + "PGPTray.ini");
+        } else {
+            EXPECT_EQ(SendMessageA(toSelf, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+            postClick(prefs, "Cancel");
+            ASSERT_TRUE(send.wait());
+        }
+    }
+}
+
+TEST_F(PgpTray, ToolsWindowDecryptsTheClipboardWithAClick) {
+    const std::string incoming = linux(
+        "printf 'From the tools window.\\n' | gpg --batch --armor --trust-model always -r anna@example.invalid --encrypt");
+    ASSERT_NE(incoming.find("BEGIN PGP MESSAGE"), std::string::npos) << incoming;
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(hidden, WM_COMMAND, 40019, 0, SMTO_NORMAL, 30000, &ignored))
+        << "the tools window does not hold the sender";
+    HWND tools = window("PGPtools");
+    ASSERT_NE(tools, nullptr) << e2e::DescribeWindows(tray);
+    setClipboard(incoming);
+    postClick(tools, "&Decrypt/Verify");
+    EXPECT_TRUE(WaitFor([] { return clipboard() == "From the tools window.\r\n"; }, 60000)) << clipboard();
+    EXPECT_NE(takeResult().find("Decrypted with the key of Anna User"), std::string::npos);
+    PostMessageA(tools, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return find("PGPtools") == nullptr; }, 30000));
 }
 
 TEST_F(PgpTray, CommandsOutsideTheTableDoNothing) {

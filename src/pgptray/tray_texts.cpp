@@ -1,5 +1,7 @@
 #include "pgptray/tray_texts.h"
 
+#include <cstring>
+
 namespace pgptray {
 namespace {
 
@@ -111,13 +113,36 @@ std::string DescribeFailure(const GpgStatus& st, std::string_view gpgMessages) {
     return out + "\r\nThe clipboard was left as it was.";
 }
 
-std::string ToCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 32);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
+// Line by line with memchr and block copies: a decrypted text may run to many megabytes.
+std::size_t CrLfSize(std::string_view text) {
+    std::size_t size = text.size();
+    if (text.empty()) return 0;
+    for (const char* p = text.data(), *end = p + text.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr; ++p)
+        if (p == text.data() || p[-1] != '\r') ++size;
+    return size;
+}
+
+char* CopyAsCrLf(std::string_view text, char* dest) {
+    if (text.empty()) return dest;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        std::memcpy(dest, p, static_cast<std::size_t>(stop - p));
+        dest += stop - p;
+        if (!lf) break;
+        if (lf == text.data() || lf[-1] != '\r') *dest++ = '\r';
+        *dest++ = '\n';
+        p = lf + 1;
     }
+    return dest;
+}
+
+std::string ToCrLf(std::string_view text) {
+    std::string out(CrLfSize(text), '\0');
+    CopyAsCrLf(text, out.data());
     return out;
 }
 

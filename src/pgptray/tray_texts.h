@@ -30,6 +30,10 @@ std::string DescribeFailure(const GpgStatus& status, std::string_view gpgMessage
 
 // Line ends made CR LF, as the clipboard's text has them; lone CRs and existing CR LFs are kept.
 std::string ToCrLf(std::string_view text);
+// The same in two steps, for writing a large text straight into the clipboard's memory: the size
+// it takes, and the copy into dest (which holds that many bytes); returns the end of the copy.
+std::size_t CrLfSize(std::string_view text);
+char* CopyAsCrLf(std::string_view text, char* dest);
 
 // "Name <address>" of a key, or its id when it has no user id.
 std::string KeyLabel(const GpgKey& key);

@@ -142,7 +142,8 @@ TEST(GpgStatus, IgnoresOtherLinesAndEscapesInUserIds) {
 
 TEST(TrayTexts, MakesLineEndsCrLf) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""}, {"a\nb\n", "a\r\nb\r\n"}, {"a\r\nb", "a\r\nb"}, {"\n\n", "\r\n\r\n"}, {"a\rb", "a\rb"}};
+        {"", ""}, {"a\nb\n", "a\r\nb\r\n"}, {"a\r\nb", "a\r\nb"}, {"\n\n", "\r\n\r\n"}, {"a\rb", "a\rb"},
+        {"\r\n\nx\r\r\n", "\r\n\r\nx\r\r\n"}, {"no end", "no end"}};
     for (const auto& [in, out] : cases) EXPECT_EQ(ToCrLf(in), out) << in;
 }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
 #include <vector>
 
 namespace pgptray {
@@ -35,11 +34,19 @@ struct Pipe {
     }
 };
 
-void readAll(HANDLE h, std::string* out) {
-    std::vector<char> buffer(1 << 20);
-    DWORD got = 0;
-    while (ReadFile(h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
-        out->append(buffer.data(), got);
+// Reads straight into the text, grown by doubling, so a large output is not copied piece by piece.
+void readAll(HANDLE h, void* text) {
+    auto* out = static_cast<std::string*>(text);
+    constexpr std::size_t kChunk = 64 << 10;
+    std::size_t filled = out->size();
+    for (;;) {
+        if (out->size() - filled < kChunk) out->resize(std::max(out->size() * 2, filled + kChunk));
+        DWORD got = 0;
+        const DWORD room = static_cast<DWORD>(std::min<std::size_t>(out->size() - filled, 1 << 24));
+        if (!ReadFile(h, out->data() + filled, room, &got, nullptr) || got == 0) break;
+        filled += got;
+    }
+    out->resize(filled);
 }
 
 void writeAll(HANDLE h, const std::string* text) {
@@ -51,6 +58,40 @@ void writeAll(HANDLE h, const std::string* text) {
         done += written;
     }
 }
+
+// gpg's standard input: written whole, then closed, so that gpg sees its end.
+void writeAndClose(HANDLE h, void* text) {
+    writeAll(h, static_cast<const std::string*>(text));
+    CloseHandle(h);
+}
+
+// One pipe end served on a thread of its own: gpg's input written, or one of its outputs read.
+// A plain Win32 thread: the C++ thread class would bring a threads library into the programs.
+class PipeWorker {
+public:
+    PipeWorker(void (*work)(HANDLE, void*), HANDLE pipe, void* text)
+        : work_(work), pipe_(pipe), text_(text), thread_(CreateThread(nullptr, 0, &PipeWorker::main, this, 0, nullptr)) {}
+    ~PipeWorker() {
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+    }
+    PipeWorker(const PipeWorker&) = delete;
+    PipeWorker& operator=(const PipeWorker&) = delete;
+    bool running() const { return thread_ != nullptr; }
+
+private:
+    static DWORD WINAPI main(void* self) {
+        auto* w = static_cast<PipeWorker*>(self);
+        w->work_(w->pipe_, w->text_);
+        return 0;
+    }
+    void (*work_)(HANDLE, void*);
+    HANDLE pipe_;
+    void* text_;
+    HANDLE thread_;
+};
 
 // Waits for the handle while letting the thread's windows paint and answer.
 void waitPumping(HANDLE h) {
@@ -126,19 +167,23 @@ GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std
         pass.closeParent();
     }
 
-    std::thread writer([&] {
-        writeAll(in.parent, &input);
-        in.closeParent();
-    });
-    std::thread outReader(readAll, out.parent, &result.output);
-    std::thread errReader(readAll, err.parent, &result.messages);
-    std::thread statusReader(readAll, status.parent, &result.status);
-    waitPumping(pi.hProcess);
-    // Once gpg has ended, a write it left unread fails, so the writer ends too.
-    writer.join();
-    outReader.join();
-    errReader.join();
-    statusReader.join();
+    {
+        // The workers are waited for when the block is left: once gpg has ended, a write it left
+        // unread fails, so the writer ends too, and the readers meet the end of its output.
+        HANDLE inEnd = in.parent;
+        in.parent = nullptr;  // the writer closes it
+        PipeWorker outReader(readAll, out.parent, &result.output);
+        PipeWorker errReader(readAll, err.parent, &result.messages);
+        PipeWorker statusReader(readAll, status.parent, &result.status);
+        PipeWorker writer(writeAndClose, inEnd, const_cast<std::string*>(&input));
+        if (!writer.running()) CloseHandle(inEnd);
+        if (!(outReader.running() && errReader.running() && statusReader.running() && writer.running())) {
+            // Without all four gpg could wait on a full pipe for ever.
+            TerminateProcess(pi.hProcess, 1);
+            result.started = false;
+        }
+        waitPumping(pi.hProcess);
+    }
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
     result.exitCode = code;

@@ -3,9 +3,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "pgptray/gpg_status.h"
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
@@ -17,16 +14,34 @@ namespace {
 enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
 enum : int { kName = 600, kEmail, kPass, kPass2 };
 
+// A key file, read whole through Win32: the C++ streams would bring the locale machinery of the
+// runtime library into this small program, several times its own size.
+bool readKeyFile(const char* path, std::string& text) {
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (64 << 20);
+    if (ok) {
+        text.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = text.empty() ||
+             (ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
+    }
+    CloseHandle(h);
+    return ok;
+}
+
 struct KeysWindow {
     TrayApp app;
     Form form{"PGPkeys", 600, 330};
     std::vector<GpgKey> keys;
 
     void refresh() {
-        HWND list = form.item(kList);
-        SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        // The listings first: the window answers meanwhile, and shows the old list till then.
         keys = app.listKeys(false);
         const std::vector<GpgKey> secret = app.listKeys(true);
+        HWND list = form.item(kList);
+        SendMessageA(list, LB_RESETCONTENT, 0, 0);
         for (std::size_t i = 0; i < keys.size(); ++i) {
             const GpgKey& k = keys[i];
             const GpgUserId* id = k.primary();
@@ -66,10 +81,12 @@ struct KeysWindow {
         ofn.nMaxFile = MAX_PATH;
         ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
         if (!GetOpenFileNameA(&ofn)) return;
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        importText(s.str());
+        std::string text;
+        if (!readKeyFile(file, text)) {
+            TrayMessage(std::string("The file could not be read: ") + file, MB_OK | MB_ICONERROR);
+            return;
+        }
+        importText(text);
     }
 
     void copyPublicKey() {
@@ -78,7 +95,7 @@ struct KeysWindow {
         GpgRequest req = app.request(GpgOperation::ExportPublicKey);
         req.key = k->fingerprint;
         const GpgResult r = app.run(req);
-        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardText(ToCrLf(r.output));
+        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardCrLf(r.output);
         else if (r.started) TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
     }
 
@@ -128,7 +145,9 @@ struct KeysWindow {
         if (f.runModal() != IDOK) return;
         std::string pass = f.text(kPass);
         std::string parameters = KeyGenerationParameters(f.text(kName), f.text(kEmail), pass);
-        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters);
+        // The pass phrase also goes through the pass-phrase pipe: gpg signs the new key with it,
+        // and the agent, if it keeps no pass phrases, asks for it once more.
+        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters, &pass);
         SecureZeroMemory(pass.data(), pass.size());
         SecureZeroMemory(parameters.data(), parameters.size());
         if (r.started && r.exitCode != 0)

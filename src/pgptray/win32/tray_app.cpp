@@ -94,11 +94,16 @@ bool ReadClipboardText(std::string& text) {
     return ok;
 }
 
-bool WriteClipboardText(const std::string& text) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+// The conversion writes straight into the clipboard's block: no second copy of a large text.
+bool WriteClipboardCrLf(std::string_view gpgOutput) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, CrLfSize(gpgOutput) + 1);
     if (!mem) return false;
     char* p = static_cast<char*>(GlobalLock(mem));
-    memcpy(p, text.c_str(), text.size() + 1);
+    if (!p) {
+        GlobalFree(mem);
+        return false;
+    }
+    *CopyAsCrLf(gpgOutput, p) = '\0';
     GlobalUnlock(mem);
     if (!OpenClipboard(nullptr)) {
         GlobalFree(mem);
@@ -136,10 +141,10 @@ GpgRequest TrayApp::request(GpgOperation operation) const {
     return r;
 }
 
-GpgResult TrayApp::run(const GpgRequest& request, const std::string& input) {
+GpgResult TrayApp::run(const GpgRequest& request, const std::string& input, const std::string* passphrase) {
     const std::string exe = gpg();
     if (exe.empty()) return {};
-    return RunGpg(exe, request, input, nullptr);
+    return RunGpg(exe, request, input, passphrase);
 }
 
 // When the key folder's files last changed: a listing taken since then still holds.
@@ -278,7 +283,7 @@ void TrayApp::encrypt(bool withSignature) {
         r = run(req, text);
     }
     if (r.exitCode == 0 && isEncryptedMessage(r.output)) {
-        WriteClipboardText(ToCrLf(r.output));
+        WriteClipboardCrLf(r.output);
         return;
     }
     TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
@@ -293,7 +298,7 @@ void TrayApp::sign() {
     if (!runWithPassphrase(req, text, r)) return;
     const GpgStatus st = ParseStatus(r.status);
     if (r.exitCode == 0 && st.signatureCreated && !r.output.empty()) {
-        WriteClipboardText(ToCrLf(r.output));
+        WriteClipboardCrLf(r.output);
         return;
     }
     TrayMessage(DescribeFailure(st, r.messages), MB_OK | MB_ICONERROR);
@@ -310,7 +315,7 @@ void TrayApp::decryptVerify() {
         TrayMessage(DescribeFailure(st, r.messages), MB_OK | MB_ICONERROR);
         return;
     }
-    WriteClipboardText(ToCrLf(r.output));
+    WriteClipboardCrLf(r.output);
     // The result window needs the key listings; the caller gets its clipboard first.
     pendingDecryption_ = st;
 }

@@ -45,7 +45,8 @@ public:
     // The path of gpg.exe, or empty after telling the user it is missing.
     std::string gpg();
     GpgRequest request(GpgOperation operation) const;
-    GpgResult run(const GpgRequest& request, const std::string& input = {});
+    // passphrase: handed to gpg through its pass-phrase pipe (null: none offered).
+    GpgResult run(const GpgRequest& request, const std::string& input = {}, const std::string* passphrase = nullptr);
     std::vector<GpgKey> listKeys(bool secret);
     // Runs an operation that may need a pass phrase: asks for it (again after a wrong one) in
     // the pass-phrase dialog. False when the user cancelled.
@@ -92,6 +93,7 @@ void StartSiblingProgram(const char* fileName);
 
 // Clipboard text (CF_TEXT) of the system.
 bool ReadClipboardText(std::string& text);
-bool WriteClipboardText(const std::string& text);
+// gpg's output onto the clipboard, its line ends made CR LF on the way.
+bool WriteClipboardCrLf(std::string_view gpgOutput);
 
 }  // namespace pgptray
