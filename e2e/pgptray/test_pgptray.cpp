@@ -23,16 +23,7 @@ constexpr auto windowText = e2e::WindowTextOf;
 
 constexpr char kPlain[] = "Dear Bob,\r\n\r\nthe meeting is on Tuesday at ten.\r\n-- \r\nAnna\r\n";
 
-std::string clipboard() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(h));
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return text;
-}
+constexpr auto clipboard = e2e::ClipboardText;
 
 void setClipboard(const std::string& text) {
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
