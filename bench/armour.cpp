@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "pgp/armour.h"
-#include "pgp/armour_reference.h"
+#include "base/armour.h"
+#include "base/armour_reference.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
 #include "drivers/mfd.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
 #include "temp_dir.h"
 
 namespace {

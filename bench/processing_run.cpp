@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <string>
 
+#include "base/file_routines.h"
 #include "pgp/run_world.h"
-#include "shell/file_routines.h"
 
 namespace {
 
@@ -46,8 +46,8 @@ void BM_Run(benchmark::State& bench) {
     BenchClipboard clipboard(w.clipboard.content);
     w.mailerText = Body(static_cast<std::size_t>(bench.range(0)));
     const std::string original = w.mailerText;
-    v5::ProcessingRun run({w.state, w.diagnostics, w.options, w.PGPBusyHwnd, w.screen, clipboard, w.progress,
-                           w.mailer, w.pgp, w.dialogs,
+    v5::ProcessingRun run({w.state, w.diagnostics, v5::RunOptionsOf(w.options), w.PGPBusyHwnd, w.screen, clipboard,
+                           w.progress, w.mailer, w.pgp, w.dialogs,
                            [](const std::string& path) { std::remove(path.c_str()); }});
     w.mailer.driver = [&](const std::string& command) {
         bench.PauseTiming();

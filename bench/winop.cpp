@@ -5,9 +5,9 @@
 #include "drivers/builtin_driver.h"
 #include "drivers/winop.h"
 #include "fakes/fake_desktop.cpp"  // the fake is not part of the core library
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
 #include "temp_dir.h"
 
 namespace {

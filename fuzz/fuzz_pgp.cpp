@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "../tests/pgp/armour_reference.h"
-#include "pgp/armour.h"
+#include "../tests/base/armour_reference.h"
+#include "base/armour.h"
 #include "pgp/decision.h"
 
 namespace {

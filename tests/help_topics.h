@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/list_files.h"
 #include "shell/props_layout.h"
-#include "shell/settings.h"
 #include "utilities/Tips.h"
 
 namespace v5::testing {

@@ -1,11 +1,11 @@
 #include "drivers/builtin_driver.h"
 
+#include "base/armour.h"
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/shell_state.h"
 #include "drivers/mfd.h"
 #include "drivers/winop.h"
-#include "pgp/armour.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
-#include "shell/shell_state.h"
 
 namespace v5 {
 namespace {

@@ -1,10 +1,10 @@
 #include "drivers/detection.h"
 
-#include "drivers/driver_entry.h"
+#include "base/file_routines.h"
+#include "base/shell_state.h"
 #include "drivers/builtin_driver.h"
+#include "drivers/driver_entry.h"
 #include "drivers/mfd.h"
-#include "shell/file_routines.h"
-#include "shell/shell_state.h"
 
 namespace v5 {
 namespace {

@@ -1,6 +1,6 @@
 #include "drivers/driver_entry.h"
 
-#include "shell/strings.h"
+#include "base/strings.h"
 
 namespace v5 {
 namespace {

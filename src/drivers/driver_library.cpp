@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/list_files.h"
+#include "base/shell_state.h"
+#include "base/strings.h"
 #include "drivers/driver_entry.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
-#include "shell/strings.h"
 
 namespace v5 {
 namespace {

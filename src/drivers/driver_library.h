@@ -21,6 +21,8 @@ inline constexpr const char* kScriptTypeKey = "Type";
 inline constexpr const char* kScriptInfoSection = "Information";
 inline constexpr int kScriptInfoLines = 100;
 inline constexpr const char* kScriptInfoCaptionPrefix = "Mail Form Script - ";
+// The mark the Active list puts before items that share the selected item's driver script.
+inline constexpr char kConflictMark = '=';
 
 // Catalogue line flags in field 2.
 inline constexpr char kFlagExclusive = '0';

@@ -1,6 +1,6 @@
 #include "drivers/menuclck.h"
 
-#include "shell/diagnostics.h"
+#include "base/diagnostics.h"
 
 namespace v5 {
 

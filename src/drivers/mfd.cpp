@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cstring>
 
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
-#include "shell/strings.h"
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/strings.h"
 
 namespace v5 {
 namespace {

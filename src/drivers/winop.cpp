@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "shell/diagnostics.h"
+#include "base/diagnostics.h"
 
 namespace v5 {
 namespace {

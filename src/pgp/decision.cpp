@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "pgp/armour.h"
-#include "shell/strings.h"
+#include "base/armour.h"
+#include "base/strings.h"
 
 namespace v5 {
 

@@ -3,9 +3,9 @@
 #include <array>
 #include <utility>
 
-#include "pgp/armour.h"
-#include "shell/PathOfF.h"
-#include "shell/errors.h"
+#include "base/PathOfF.h"
+#include "base/armour.h"
+#include "platform/errors.h"
 
 namespace v5 {
 namespace {
@@ -36,22 +36,6 @@ std::uint32_t PgpCommandFor(const std::string& pgpSwitch) {
 std::string QuoteProgramPath(const std::string& path) {
     if (path.find(' ') == std::string::npos || (!path.empty() && path.front() == '"')) return path;
     return '"' + path + '"';
-}
-
-std::int32_t WinExecAndWait32(Processes& processes, Diagnostics& diagnostics, MessageBoxes& boxes,
-                              const std::string& commandLine, std::uint16_t show,
-                              std::uint32_t creationFlags) {
-    const ProcessOutcome outcome = processes.runAndWait(commandLine, show, creationFlags | kCreateNewConsole);
-    if (outcome.started) return static_cast<std::int32_t>(outcome.exitCode);
-    const std::string text =
-        kWinExecAndWait32ErrorText + std::to_string(outcome.lastError) + " " + commandLine;
-    try {
-        diagnostics.WriteDebugLog(text);
-    } catch (const std::exception&) {
-        // A log that cannot be written must not keep the user from learning of the failure.
-    }
-    boxes.show(text, kErrorBoxCaption, kMbIconHand | kMbOk);
-    return -1;
 }
 
 PgpVersionTexts ReadPGPVersion(TVersionLabel& label, const std::string& pgpMainExe) {

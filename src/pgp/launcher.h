@@ -2,23 +2,21 @@
 // The PGP launcher: the one place that asks the PGP suite for work. The text to process is on
 // the clipboard; the suite's tray program is started if need be, its hidden window gets the
 // command, and when the command returns the result is on the clipboard. Also the programs of
-// the suite started directly, the suite's version for the About page, and WinExecAndWait32,
-// the run-and-wait that the driver engine uses.
+// the suite started directly and the suite's version for the About page.
 #include <cstdint>
 #include <string>
 
+#include "base/diagnostics.h"
+#include "base/shell_state.h"
+#include "base/verslab.h"
 #include "drivers/winop.h"
 #include "platform/desktop.h"
 #include "platform/ports.h"
 #include "platform/processes.h"
 #include "platform/ticks.h"
-#include "shell/diagnostics.h"
-#include "shell/shell_state.h"
-#include "shell/verslab.h"
 
 namespace v5 {
 
-inline constexpr const char* kWinExecAndWait32ErrorText = "WinExecAndWait32 error ";
 inline constexpr const char* kPgpTrayWindowClass = "PGPtray_Hidden_Window";
 inline constexpr const char* kPgpTrayExeName = "PGPTray.Exe";
 inline constexpr const char* kPgpKeysExeName = "PGPKeys.Exe";
@@ -46,14 +44,6 @@ struct PgpState {
     // The suite's hidden window while a command to it is outstanding; zero otherwise.
     WindowHandle PGPBusyHwnd = 0;
 };
-
-// Runs the command line as a new process in a console of its own and waits, without processing
-// window messages, until it ends. Returns its exit code, or -1 when it could not be started;
-// then "WinExecAndWait32 error " + the platform's error code + " " + the command line is written
-// to the log and shown in an error box.
-std::int32_t WinExecAndWait32(Processes& processes, Diagnostics& diagnostics, MessageBoxes& boxes,
-                              const std::string& commandLine, std::uint16_t show,
-                              std::uint32_t creationFlags);
 
 // Reads the suite's product name and file version through the About page's version label, each
 // as one blank followed by the value or by the label's failure text. The label is left showing

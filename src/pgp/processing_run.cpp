@@ -3,15 +3,14 @@
 #include <exception>
 #include <utility>
 
+#include "base/armour.h"
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/shell_state.h"
 #include "drivers/detection.h"
 #include "drivers/mfd.h"
-#include "pgp/armour.h"
 #include "pgp/decision.h"
-#include "shell/diagnostics.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
-#include "shell/props_state.h"
-#include "shell/shell_state.h"
+#include "platform/errors.h"
 
 namespace v5 {
 
@@ -75,13 +74,13 @@ void ProcessingRun::Run(bool RoutineRun) {
     ports_.wipeFile(state.MfdFilePath);
     progress.setPosition(kProgressDataRead);
 
-    const PropsState& options = ports_.options;
+    const RunOptions& options = ports_.options;
     TDecisionOptions decisionOptions;
     decisionOptions.RoutineRun = RoutineRun;
-    decisionOptions.MailingListAddresses = options.lstMailingListAddress;
-    decisionOptions.RoutineOption = options.optProcessing;
-    decisionOptions.SpecialOption = options.optOutward;
-    decisionOptions.PreferKeyImport = options.chkForceKeyRead;
+    decisionOptions.MailingListAddresses = options.MailingListAddresses;
+    decisionOptions.RoutineOption = options.RoutineOption;
+    decisionOptions.SpecialOption = options.SpecialOption;
+    decisionOptions.PreferKeyImport = options.PreferKeyImport;
     const TOperationDecision decision = DecideOperation(std::move(mail), decisionOptions, state.TracePoint);
 
     switch (decision.Refusal) {
@@ -123,7 +122,7 @@ void ProcessingRun::Incoming(std::string switchText) {
         ports_.progress.setPosition(kProgressPgpReturned);
         ports_.screen.processMessages();
 
-        if (ports_.options.chkIgnoreWrappedKeys) return;
+        if (ports_.options.IgnoreWrappedKeys) return;
         const std::string after = ports_.clipboard.text();
         if (after == before || !ClassifyPGPText(after).PublicKey) return;
         if (nested == kMaxNestedKeyImports) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/message_dialog.h"
@@ -14,7 +15,6 @@
 namespace v5 {
 
 class Diagnostics;
-struct PropsState;
 struct ShellState;
 
 // Trace points of the run and of the write-back.
@@ -115,10 +115,20 @@ public:
     virtual void processMessages() = 0;
 };
 
+// The choices on the properties window that the run reads, read as they stand each time: the
+// window stays usable while PGP's dialogs are up.
+struct RunOptions {
+    const std::vector<std::string>& MailingListAddresses;
+    const std::int32_t& RoutineOption;  // the Routine page's outward choice
+    const std::int32_t& SpecialOption;  // the Special page's, for its Run button
+    const bool& PreferKeyImport;
+    const bool& IgnoreWrappedKeys;
+};
+
 struct ProcessingRunPorts {
     ShellState& state;          // TracePoint, MfdFilePath
     Diagnostics& diagnostics;   // the log and AppMessageBox
-    const PropsState& options;  // the choices on the properties window, read as they stand
+    RunOptions options;
     WindowHandle& PGPBusyHwnd;  // non-zero while a request to PGP is outstanding
     RunScreen& screen;
     RunClipboard& clipboard;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/errors.h"
+#include "platform/errors.h"
 
 namespace v5 {
 

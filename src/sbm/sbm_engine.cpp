@@ -2,8 +2,8 @@
 
 #include <exception>
 
+#include "base/strings.h"
 #include "drivers/mfd.h"
-#include "shell/strings.h"
 
 namespace v5::sbm {
 namespace {

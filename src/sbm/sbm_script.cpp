@@ -4,8 +4,8 @@
 #include <set>
 #include <vector>
 
-#include "shell/settings.h"
-#include "shell/strings.h"
+#include "base/list_files.h"
+#include "base/strings.h"
 
 namespace v5::sbm {
 namespace {

@@ -1,7 +1,7 @@
 #include "shell/about.h"
 
-#include "shell/PathOfF.h"
-#include "shell/strings.h"
+#include "base/PathOfF.h"
+#include "base/strings.h"
 
 namespace v5 {
 

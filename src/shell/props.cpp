@@ -6,14 +6,16 @@
 #include <exception>
 #include <utility>
 
+#include "base/PathOfF.h"
+#include "base/file_routines.h"
+#include "base/list_files.h"
+#include "base/strings.h"
 #include "drivers/driver_entry.h"
 #include "pgp/launcher.h"
-#include "shell/PathOfF.h"
+#include "pgp/processing_run.h"
+#include "platform/errors.h"
 #include "shell/about.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
 #include "shell/settings.h"
-#include "shell/strings.h"
 
 namespace v5 {
 namespace {
@@ -33,6 +35,11 @@ NoTray gNoTray;
 NoVersionResources gNoVersionResources;
 
 }  // namespace
+
+RunOptions RunOptionsOf(const PropsState& props) {
+    return {props.lstMailingListAddress, props.optProcessing, props.optOutward, props.chkForceKeyRead,
+            props.chkIgnoreWrappedKeys};
+}
 
 PixelPoint PlaceForm(PixelSize screen, PixelSize form, double fx, double fy) {
     return {static_cast<int>(std::lrint((screen.width - form.width) * fx)),
@@ -202,8 +209,8 @@ bool TfrmProps::TipEnabled() const { return props_.TipEnabled; }
 
 void TfrmProps::ShowTipOfTheDay() {
     if (!tipsDialogs_) return;
-    TipsPorts tips{props_, state_.InstallDir + kTipsFileName, [this] { SaveTipSettings(); },
-                   [this](int topic) { view_.showHelp(state_.HelpFile, topic); }};
+    TipsPorts tips{props_.TipNumber, props_.TipEnabled, state_.InstallDir + kTipsFileName,
+                   [this] { SaveTipSettings(); }, [this](int topic) { view_.showHelp(state_.HelpFile, topic); }};
     v5::ShowTipOfTheDay({tipOfTheDay_, std::move(tips), state_.ApplicationTitle, *tipsDialogs_,
                          [this](bool active) { TaskIcon1.SetActive(active); }});
 }

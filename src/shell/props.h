@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/diagnostics.h"
+#include "base/shell_state.h"
+#include "base/verslab.h"
 #include "drivers/driver_state.h"
 #include "platform/ports.h"
 #include "shell/TaskIcon.h"
-#include "shell/diagnostics.h"
 #include "shell/props_layout.h"
 #include "shell/props_state.h"
-#include "shell/shell_state.h"
-#include "shell/verslab.h"
 #include "utilities/Tips.h"
 
 namespace v5 {
@@ -23,6 +23,7 @@ namespace v5 {
 class DriverRunner;
 class ScriptInfoView;
 class TPgpLauncher;
+struct RunOptions;
 
 inline constexpr const char* kInstallerFlagName = "Installer.Flg";
 inline constexpr const char* kDistInfoFileName = "DistInfo.Dat";
@@ -64,6 +65,9 @@ struct PixelPoint {
 // Where a form goes on the screen: fx and fy of the free width and height, each rounded to the
 // nearest whole number (halves to the even neighbour).
 PixelPoint PlaceForm(PixelSize screen, PixelSize form, double fx, double fy);
+
+// The window's choices as the processing run reads them.
+RunOptions RunOptionsOf(const PropsState& props);
 
 // What the window shows beyond the settings themselves.
 struct PropsWindowState {

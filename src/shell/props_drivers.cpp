@@ -1,10 +1,10 @@
 // The Mailer Choice page of the properties window: the driver catalogue read at start-up, the
 // moves between the Library and the Active list, and the Details of a driver.
+#include "base/file_routines.h"
 #include "drivers/detection.h"
 #include "drivers/driver_entry.h"
 #include "drivers/driver_library.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
+#include "platform/errors.h"
 #include "shell/props.h"
 
 namespace v5 {

@@ -1,7 +1,7 @@
 // The Special page's direct access to the PGP suite's programs, preferences and help.
+#include "base/PathOfF.h"
+#include "base/file_routines.h"
 #include "pgp/launcher.h"
-#include "shell/PathOfF.h"
-#include "shell/file_routines.h"
 #include "shell/props.h"
 
 namespace v5 {

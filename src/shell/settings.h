@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/diagnostics.h"
+#include "base/shell_state.h"
+#include "platform/errors.h"
 #include "platform/ports.h"
-#include "shell/diagnostics.h"
-#include "shell/errors.h"
 #include "shell/props_state.h"
-#include "shell/shell_state.h"
 
 namespace v5 {
 
@@ -25,8 +25,6 @@ inline constexpr const char* kLoadedMailingListEntry = "Loaded Mailing List File
 inline constexpr const char* kUnableToWriteFormat = "Unable to write to %s";
 // The version label's prefix at start-up; "Version" is always written with it (docs/settings.md).
 inline constexpr const char* kVersionPrefix = "File Version:";
-// The mark the Active list puts before items that share the selected item's driver script.
-inline constexpr char kConflictMark = '=';
 
 enum class SettingKind {
     WholeNumber,  // written in decimal
@@ -96,12 +94,5 @@ AppError UnableToWrite(const std::string& fileName);
 void LoadSettings(SettingsPorts ports);
 void SaveSettings(SettingsPorts ports);
 void SaveTipSettings(SettingsPorts ports);
-
-// List files: one item per line. Reading takes CR, LF or CR LF as a line end; a missing file
-// gives no lines. Writing ends every line with CR LF, replaces the file only once the new one is
-// complete, and throws InOutError on failure (leaving the old file as it was).
-std::vector<std::string> SplitLines(std::string_view text);
-std::vector<std::string> ReadListFile(const std::string& path);
-void WriteListFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace v5

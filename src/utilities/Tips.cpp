@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "shell/errors.h"
-#include "shell/settings.h"
+#include "base/list_files.h"
+#include "platform/errors.h"
 
 namespace v5 {
 namespace {
@@ -72,7 +72,7 @@ TfrmTips::TfrmTips(TipsPorts ports) : ports_(std::move(ports)) {}
 
 void TfrmTips::FormCreate() {
     try {
-        chkShowTips = ports_.props.TipEnabled;
+        chkShowTips = ports_.TipEnabled;
         tipList_ = LoadTipList(ports_.tipsFilePath);
         btnNextClick();
     } catch (...) {
@@ -82,27 +82,27 @@ void TfrmTips::FormCreate() {
 
 void TfrmTips::btnNextClick() {
     if (tipList_.empty()) return;
-    ports_.props.TipNumber = NextTipNumber(ports_.props.TipNumber, static_cast<std::int32_t>(tipList_.size()));
+    ports_.TipNumber = NextTipNumber(ports_.TipNumber, static_cast<std::int32_t>(tipList_.size()));
     if (ports_.saveTipSettings) ports_.saveTipSettings();
     ShowTip();
 }
 
 void TfrmTips::btnPreviousClick() {
     if (tipList_.empty()) return;
-    ports_.props.TipNumber = PreviousTipNumber(ports_.props.TipNumber, static_cast<std::int32_t>(tipList_.size()));
+    ports_.TipNumber = PreviousTipNumber(ports_.TipNumber, static_cast<std::int32_t>(tipList_.size()));
     if (ports_.saveTipSettings) ports_.saveTipSettings();
     ShowTip();
 }
 
 void TfrmTips::ShowTip() {
-    const TipLine line = SplitTipLine(tipList_[static_cast<std::size_t>(ports_.props.TipNumber)]);
+    const TipLine line = SplitTipLine(tipList_[static_cast<std::size_t>(ports_.TipNumber)]);
     StaticText1 = line.text;
     TipHelpContext = TipHelpTopic(line.helpText);
     btnHelpEnabled = TipHelpContext != 0;
 }
 
 void TfrmTips::chkShowTipsClick() {
-    ports_.props.TipEnabled = chkShowTips;
+    ports_.TipEnabled = chkShowTips;
     if (ports_.saveTipSettings) ports_.saveTipSettings();
 }
 

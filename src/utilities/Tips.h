@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/props_state.h"
-
 namespace v5 {
 
 inline constexpr const char* kTipsFileName = "tips.dat";
@@ -50,7 +48,9 @@ std::int32_t NextTipNumber(std::int32_t tipNumber, std::int32_t count);
 std::int32_t PreviousTipNumber(std::int32_t tipNumber, std::int32_t count);
 
 struct TipsPorts {
-    PropsState& props;  // TipNumber and TipEnabled live with the other settings
+    // The settings the dialog shows and changes; they live with the other settings.
+    std::int32_t& TipNumber;
+    bool& TipEnabled;
     std::string tipsFilePath;
     std::function<void()> saveTipSettings;
     std::function<void(int topic)> showHelp;

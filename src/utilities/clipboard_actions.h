@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/diagnostics.h"
 #include "platform/clipboard_tools.h"
 #include "platform/desktop.h"
-#include "shell/diagnostics.h"
 #include "utilities/PText32.h"
 
 namespace v5 {

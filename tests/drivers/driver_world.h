@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics_fixture.h"
+#include "base/file_routines.h"
 #include "drivers/builtin_driver.h"
 #include "drivers/menuclck.h"
 #include "drivers/winop.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics_fixture.h"
-#include "shell/file_routines.h"
 
 namespace v5::testing {
 

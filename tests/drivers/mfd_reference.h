@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/strings.h"
 #include "drivers/mfd.h"
-#include "shell/strings.h"
 
 namespace v5::testing {
 

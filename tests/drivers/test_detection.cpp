@@ -5,10 +5,10 @@
 #include <deque>
 #include <map>
 
+#include "base/file_routines.h"
+#include "base/shell_state.h"
 #include "drivers/detection.h"
 #include "drivers/driver_entry.h"
-#include "shell/file_routines.h"
-#include "shell/shell_state.h"
 #include "temp_dir.h"
 
 namespace v5 {

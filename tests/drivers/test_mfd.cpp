@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics.h"
+#include "base/diagnostics_fixture.h"
+#include "base/file_routines.h"
+#include "base/shell_state.h"
+#include "base/strings.h"
 #include "drivers/mfd.h"
 #include "drivers/mfd_reference.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics_fixture.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
-#include "shell/shell_state.h"
-#include "shell/strings.h"
 #include "temp_dir.h"
 
 namespace v5 {

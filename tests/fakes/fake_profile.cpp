@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/strings.h"
+#include "base/strings.h"
 
 namespace v5::fakes {
 namespace {

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics_fixture.h"
+#include "base/file_routines.h"
+#include "drivers/detection.h"
 #include "drivers/mfd.h"
 #include "fakes/fake_run.h"
-#include "drivers/detection.h"
 #include "pgp/processing_run.h"
-#include "shell/diagnostics_fixture.h"
-#include "shell/file_routines.h"
-#include "shell/props_state.h"
+#include "shell/props.h"
 
 namespace v5::testing {
 
@@ -36,7 +36,8 @@ struct RunWorld : DiagnosticsFixture {
     fakes::FakeRunMailer mailer;
     fakes::FakeRunPgp pgp;
     fakes::FakeMessageDialogs dialogs;
-    ProcessingRun run{{state, diagnostics, options, PGPBusyHwnd, screen, clipboard, progress, mailer, pgp, dialogs}};
+    ProcessingRun run{
+        {state, diagnostics, RunOptionsOf(options), PGPBusyHwnd, screen, clipboard, progress, mailer, pgp, dialogs}};
 
     // The mailer's window.
     std::int32_t wtype = wtOutward;

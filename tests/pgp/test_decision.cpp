@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pgp/armour.h"
+#include "base/armour.h"
 #include "pgp/decision.h"
 
 namespace v5 {

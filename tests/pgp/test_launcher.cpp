@@ -1,12 +1,12 @@
 // The PGP launcher over fakes: the command table, the request and its waits, the fatal reports,
-// the suite's programs, its version, and WinExecAndWait32.
+// the suite's programs and its version.
 #include <gtest/gtest.h>
 
+#include "base/diagnostics_fixture.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_processes.h"
 #include "pgp/launcher.h"
-#include "shell/diagnostics_fixture.h"
-#include "shell/errors.h"
+#include "platform/errors.h"
 
 using namespace v5;
 
@@ -177,28 +177,4 @@ TEST(PgpLauncher, ReadsTheSuiteVersionWithABlankBeforeEachValue) {
     texts = ReadPGPVersion(label, "C:\\missing.exe");
     EXPECT_EQ(texts.productName, " < No Data Available >");
     EXPECT_EQ(texts.fileVersion, " < No Data Available >");
-}
-
-TEST(WinExecAndWait32, GivesTheExitCodeOrReportsTheFailureAndGivesMinusOne) {
-    v5::testing::DiagnosticsFixture f;
-    fakes::FakeProcesses processes;
-    processes.runOutcome = {true, 7, 0};
-    EXPECT_EQ(WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\drv.exe read", kSwShowNormal,
-                               kNormalPriorityClass),
-              7);
-    ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_TRUE(processes.started[0].waited);
-    EXPECT_EQ(processes.started[0].commandLine, "C:\\D\\drv.exe read");
-    EXPECT_EQ(processes.started[0].show, kSwShowNormal);
-    EXPECT_EQ(processes.started[0].creationFlags, kNormalPriorityClass | kCreateNewConsole);
-    EXPECT_TRUE(f.boxes.shown.empty());
-
-    processes.runOutcome = {false, 0, 2};
-    EXPECT_EQ(WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\gone.exe x", 1, 0), -1);
-    const std::string text = "WinExecAndWait32 error 2 C:\\D\\gone.exe x";
-    ASSERT_EQ(f.boxes.shown.size(), 1u);
-    EXPECT_EQ(f.boxes.shown[0].text, text);
-    EXPECT_EQ(f.boxes.shown[0].caption, "Error");
-    EXPECT_EQ(f.boxes.shown[0].style, kMbIconHand | kMbOk);
-    EXPECT_EQ(f.log(), "07/12/2026 14:03:09: " + text + "\r\n");
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "pgp/decision.h"
+#include "platform/errors.h"
 #include "run_world.h"
-#include "shell/errors.h"
 
 using namespace v5;
 using namespace v5::testing;
@@ -200,8 +200,8 @@ TEST(ProcessingRun, ClosingStepsOnEveryWayOut) {
     }
     {
         RunWorld w;  // the file cannot be wiped
-        ProcessingRun run({w.state, w.diagnostics, w.options, w.PGPBusyHwnd, w.screen, w.clipboard, w.progress,
-                           w.mailer, w.pgp, w.dialogs,
+        ProcessingRun run({w.state, w.diagnostics, RunOptionsOf(w.options), w.PGPBusyHwnd, w.screen, w.clipboard,
+                           w.progress, w.mailer, w.pgp, w.dialogs,
                            [](const std::string&) { throw InOutError("Cannot delete file"); }});
         EXPECT_THROW(run.MainPGP(true), InOutError) << "the wipe after reading is the run's own step";
         const std::vector<std::string> messages = w.logMessages();

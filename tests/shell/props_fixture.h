@@ -2,7 +2,7 @@
 // A properties window model over recording fakes, with a private installation folder.
 #include <memory>
 
-#include "diagnostics_fixture.h"
+#include "base/diagnostics_fixture.h"
 #include "drivers/driver_entry.h"
 #include "fakes/fake_shell.h"
 #include "shell/props.h"

@@ -2,10 +2,10 @@
 // Ok then writes, and the page's handlers.
 #include <gtest/gtest.h>
 
+#include "base/file_routines.h"
 #include "drivers/driver_entry.h"
 #include "drivers/driver_library.h"
 #include "props_fixture.h"
-#include "shell/file_routines.h"
 #include "shell/settings.h"
 
 namespace v5 {

@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "diagnostics_fixture.h"
+#include "base/diagnostics_fixture.h"
+#include "base/file_routines.h"
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
-#include "shell/file_routines.h"
 #include "shell/props.h"
 #include "shell/settings.h"
 #include "temp_dir.h"

@@ -1,8 +1,8 @@
 // The properties window's handlers and its refresh routine, on the portable model.
 #include <gtest/gtest.h>
 
+#include "platform/errors.h"
 #include "props_fixture.h"
-#include "shell/errors.h"
 
 using namespace v5;
 using v5::testing::PropsFixture;

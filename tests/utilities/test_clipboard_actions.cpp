@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "shell/diagnostics_fixture.h"
+#include "base/diagnostics_fixture.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_printer.h"
 #include "utilities/clipboard_actions.h"

@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
+#include "base/strings.h"
 #include "help_topics.h"
-#include "shell/strings.h"
 
 namespace v5 {
 namespace {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "shell/diagnostics_fixture.h"
+#include "base/diagnostics_fixture.h"
+#include "base/file_routines.h"
 #include "fakes/fake_shell.h"
-#include "shell/file_routines.h"
 #include "shell/props.h"
 #include "shell/settings.h"
 #include "utilities/Tips.h"

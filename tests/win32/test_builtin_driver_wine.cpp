@@ -8,6 +8,8 @@
 #include <iostream>
 #include <string>
 
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
 #include "drivers/builtin_driver.h"
 #include "drivers/mfd.h"
 #include "drivers/win32/indicator_window.h"
@@ -15,8 +17,6 @@
 #include "fakes/fake_shell.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
 #include "window_test_support.h"
 
 using namespace v5;

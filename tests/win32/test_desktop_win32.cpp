@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "drivers/menuclck.h"
 #include "drivers/win32/indicator_window.h"
 #include "drivers/winop.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/diagnostics.h"
 #include "window_test_support.h"
 
 using namespace v5;

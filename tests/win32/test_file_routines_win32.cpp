@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/list_files.h"
 #include "fakes/fake_shell.h"
+#include "platform/errors.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/diagnostics.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
-#include "shell/settings.h"
 #include "window_test_support.h"
 
 using v5::wintest::TempFolder;

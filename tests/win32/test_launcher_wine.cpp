@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/file_routines.h"
 #include "pgp/launcher.h"
+#include "platform/errors.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/processes_win32.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
 #include "window_test_support.h"
 
 using namespace v5;

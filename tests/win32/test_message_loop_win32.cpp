@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/diagnostics.h"
 
 namespace {
 

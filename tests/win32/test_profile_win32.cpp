@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "base/file_routines.h"
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
 #include "fakes/profile_cases.h"
 #include "platform/win32/profile_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/file_routines.h"
 #include "shell/settings.h"
 #include "window_test_support.h"
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win32/verslab_win32.h"
 #include "shell/win32/TaskIcon_win32.h"
-#include "shell/win32/verslab_win32.h"
 
 using namespace v5;
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics.h"
+#include "base/shell_state.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/win32_ports.h"
-#include "shell/diagnostics.h"
-#include "shell/shell_state.h"
 
 namespace v5::wintest {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/errors.h"
+#include "platform/errors.h"
 
 namespace v5::win32 {
 

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <string>
 
+#include "base/PathOfF.h"
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "platform/errors.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/win32_ports.h"
 #include "sbm/sbm_engine.h"
-#include "shell/PathOfF.h"
-#include "shell/diagnostics.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
 
 using namespace v5;
 

@@ -1,5 +1,6 @@
 #include "shell/win32/props_window.h"
 
+#include "platform/win32/modal_dialog.h"
 #include "platform/win32/win32_ports.h"
 
 #include <commctrl.h>
@@ -124,18 +125,6 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 }  // namespace
-
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, name, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    return RegisterClassA(&wc) != 0;
-}
 
 PropsWindow::~PropsWindow() {
     for (HMENU menu : {toolsMenu_, libraryMenu_, activeMenu_})

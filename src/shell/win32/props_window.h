@@ -21,9 +21,6 @@ inline constexpr const char* kPropsWindowClass = "TfrmProps";
 inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr int kIdBtnUnload = idBtnUnload;
 
-// Registers a form's window class (button-face background, the program's icon) unless it is.
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc);
-
 class PropsWindow : public PropsView {
 public:
     PropsWindow() = default;

@@ -6,32 +6,32 @@
 #include <string>
 #include <vector>
 
+#include "base/PathOfF.h"
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/strings.h"
+#include "base/win32/verslab_win32.h"
 #include "drivers/driver_engine.h"
 #include "drivers/driver_state.h"
 #include "drivers/win32/mailer_dialogs.h"
 #include "drivers/win32/window_driving.h"
-#include "platform/win32/help_win32.h"
-#include "platform/win32/message_dialog_win32.h"
 #include "pgp/launcher.h"
 #include "pgp/processing_run.h"
 #include "pgp/run_launcher.h"
 #include "pgp/run_mailer.h"
 #include "pgp/win32/run_win32.h"
+#include "platform/win32/help_win32.h"
+#include "platform/win32/message_dialog_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
-#include "shell/PathOfF.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
 #include "shell/props.h"
-#include "shell/strings.h"
 #include "shell/win32/TaskIcon_win32.h"
 #include "shell/win32/props_window.h"
-#include "shell/win32/verslab_win32.h"
-#include "utilities/win32/tools_menu.h"
 #include "utilities/win32/Tips_win32.h"
 #include "utilities/win32/running.h"
+#include "utilities/win32/tools_menu.h"
 
 using namespace v5;
 
@@ -190,7 +190,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // The processing run, with every step it calls: started by the tray icon and the Run buttons.
     win32::Win32RunningWindows runningWindows(instance, application);
-    win32::Win32RunScreen runScreen(view, application);
+    win32::Win32RunScreen runScreen([&] { view.hideWindow(); }, application);
     win32::Win32RunClipboard runClipboard;
     WindowRunProgress runProgress(runningWindows);
     LauncherRunPgp runPgp(pgpLauncher);
@@ -200,8 +200,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                   },
                                   mailerChoice, dialogs, [&](int topic) { view.showHelp(state.HelpFile, topic); }},
                                  runProgress, [&] { return props.ActiveDriverScripts(); });
-    ProcessingRun run({state, diagnostics, props.Props(), pgpState.PGPBusyHwnd, runScreen, runClipboard, runProgress,
-                       runMailer, runPgp, dialogs});
+    ProcessingRun run({state, diagnostics, RunOptionsOf(props.Props()), pgpState.PGPBusyHwnd, runScreen,
+                       runClipboard, runProgress, runMailer, runPgp, dialogs});
     props.MainPGP = [&](bool routine) { run.MainPGP(routine); };
     props.SetClipboardReceiverText = [&](const std::string& text) { run.SetClipboardReceiverText(text); };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/win32/props_window.h"
+#include "platform/win32/modal_dialog.h"
 
 namespace v5::win32 {
 namespace {

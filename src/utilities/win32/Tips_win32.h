@@ -2,7 +2,7 @@
 // The Win32 view of the tip of the day: the dialog made from its table, run modally.
 #include <windows.h>
 
-#include "shell/diagnostics.h"
+#include "base/diagnostics.h"
 #include "utilities/Tips.h"
 
 namespace v5::win32 {

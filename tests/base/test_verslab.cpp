@@ -1,9 +1,9 @@
 // The version label's texts, the Windows version text and the About text.
 #include <gtest/gtest.h>
 
+#include "base/verslab.h"
 #include "fakes/fake_shell.h"
 #include "shell/about.h"
-#include "shell/verslab.h"
 
 using namespace v5;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/shell_state.h"
 #include "platform/ports.h"
-#include "shell/shell_state.h"
 
 namespace v5 {
 

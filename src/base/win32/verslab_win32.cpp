@@ -1,4 +1,4 @@
-#include "shell/win32/verslab_win32.h"
+#include "base/win32/verslab_win32.h"
 
 #include <windows.h>
 

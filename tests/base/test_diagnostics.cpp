@@ -4,11 +4,11 @@
 #include <functional>
 #include <new>
 
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
 #include "diagnostics_fixture.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics.h"
-#include "shell/errors.h"
-#include "shell/file_routines.h"
+#include "platform/errors.h"
 
 namespace v5 {
 namespace {

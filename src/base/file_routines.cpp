@@ -1,4 +1,4 @@
-#include "shell/file_routines.h"
+#include "base/file_routines.h"
 
 #include <dirent.h>
 
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/disk_sync.h"
-#include "shell/errors.h"
+#include "platform/errors.h"
 
 namespace v5 {
 namespace {

@@ -16,8 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "shell/errors.h"
-#include "shell/file_routines.h"
+#include "base/file_routines.h"
+#include "platform/errors.h"
 #include "temp_dir.h"
 
 namespace v5 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "pgp/armour.h"
+#include "base/armour.h"
 
 namespace v5::testing {
 

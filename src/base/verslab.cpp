@@ -1,4 +1,4 @@
-#include "shell/verslab.h"
+#include "base/verslab.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Version resources and the Windows version, as the platform reports them.
-#include "shell/verslab.h"
+#include "base/verslab.h"
 
 namespace v5::win32 {
 

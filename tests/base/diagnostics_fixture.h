@@ -2,10 +2,10 @@
 // The diagnostic log over recording fakes, writing into a private installation folder.
 #include <string>
 
+#include "base/diagnostics.h"
+#include "base/file_routines.h"
+#include "base/shell_state.h"
 #include "fakes/fake_shell.h"
-#include "shell/diagnostics.h"
-#include "shell/file_routines.h"
-#include "shell/shell_state.h"
 #include "temp_dir.h"
 
 namespace v5::testing {

@@ -1,4 +1,4 @@
-#include "shell/PathOfF.h"
+#include "base/PathOfF.h"
 
 namespace v5 {
 

@@ -1,11 +1,11 @@
-#include "shell/diagnostics.h"
+#include "base/diagnostics.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "shell/errors.h"
-#include "shell/file_routines.h"
+#include "base/file_routines.h"
+#include "platform/errors.h"
 
 namespace v5 {
 

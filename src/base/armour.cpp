@@ -1,4 +1,4 @@
-#include "pgp/armour.h"
+#include "base/armour.h"
 
 #include <cstring>
 

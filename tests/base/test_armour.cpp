@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pgp/armour.h"
-#include "pgp/armour_reference.h"
+#include "base/armour.h"
+#include "base/armour_reference.h"
 
 namespace v5 {
 namespace {
