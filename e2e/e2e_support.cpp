@@ -41,6 +41,16 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string WindowsDir() {
+    char directory[MAX_PATH] = {};
+    GetWindowsDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + "\\";
+}
+
+std::string SettingsFilePath() { return WindowsDir() + "Vostrel5.INI"; }
+
+void ForgetSettings() { DeleteFileA(SettingsFilePath().c_str()); }
+
 std::vector<std::string> LogLines(const std::string& logText) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -105,29 +115,8 @@ void Process::endNow() {
     WaitForSingleObject(info_.hProcess, 10000);
 }
 
-namespace {
-struct WindowQuery {
-    DWORD processId;
-    std::string className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
-    auto* query = reinterpret_cast<WindowQuery*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != query->processId) return TRUE;
-    char cls[256] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (query->className.empty() || query->className == cls) query->found.push_back(hwnd);
-    return TRUE;
-}
-}  // namespace
-
 std::vector<HWND> Process::topWindows(const std::string& className) const {
-    WindowQuery query{info_.dwProcessId, className, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    return v5::wintest::TopWindowsOf(info_.dwProcessId, className);
 }
 
 Installation::Installation() {
@@ -211,6 +200,19 @@ std::string DescribeWindows(const Process& process) {
         EnumChildWindows(w, AppendChildText, reinterpret_cast<LPARAM>(&description));
     }
     return description;
+}
+
+HWND OpenToolsMenu(const Process& program) {
+    std::vector<HWND> icons;
+    if (!WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) return nullptr;
+    ClickTrayIcon(icons[1], WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = VisibleWindowOf(program.id(), kMenuClass)) != nullptr; });
+    return menu;
+}
+
+bool MenuClosed(const Process& program) {
+    return WaitFor([&] { return VisibleWindowOf(program.id(), kMenuClass) == nullptr; });
 }
 
 HWND MainWindowOf(const Process& process) {

@@ -20,6 +20,13 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);
+
+// The Windows folder, with a trailing backslash, and the settings file that the program keeps
+// there, shared by every run in this prefix.
+std::string WindowsDir();
+std::string SettingsFilePath();
+// Removes the settings file, so that the next start reads every default.
+void ForgetSettings();
 std::vector<std::string> LogLines(const std::string& logText);
 // Whether the run started with these (joined) arguments has logged its whole start-up.
 bool StartupLogged(const std::string& logText, const std::string& joinedArguments);
@@ -86,6 +93,14 @@ std::string DescribeWindows(const Process& process);
 // The clipboard's plain text, written (false when the clipboard cannot be opened) and read.
 bool PutOnClipboard(const std::string& text);
 std::string ClipboardText();
+
+// The class of a popup menu's window.
+inline constexpr const char* kMenuClass = "#32768";
+// Opens the tools menu with a right click on the second tray icon; the menu, or null when none
+// came within the deadline.
+HWND OpenToolsMenu(const Process& program);
+// Waits until the process shows no menu any more; true when it went within the deadline.
+bool MenuClosed(const Process& program);
 
 // The hidden properties window of a running copy.
 HWND MainWindowOf(const Process& process);

@@ -8,12 +8,6 @@ namespace {
 
 const std::string kBlanks(200, ' ');
 
-std::string WindowsDir() {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\";
-}
-
 void Copy(const std::string& from, const std::string& to) {
     EXPECT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
 }
@@ -83,7 +77,7 @@ RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
     for (const std::string& address : setup.mailingList) list += address + "\r\n";
     WriteFile(install.path("MailingList.dat"), list);
 
-    const std::string ini = WindowsDir() + "Vostrel5.INI";
+    const std::string ini = SettingsFilePath();
     DeleteFileA(ini.c_str());
     WritePrivateProfileStringA("PGP", "Mainexe", install.path("PGPTray.Exe").c_str(), ini.c_str());
     WritePrivateProfileStringA("General", "optProcessing", std::to_string(setup.optProcessing).c_str(), ini.c_str());

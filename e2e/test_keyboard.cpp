@@ -42,12 +42,6 @@ void TypeAndExpectFocus(HWND main, WORD key, std::initializer_list<WORD> held, c
     EXPECT_TRUE(moved) << "focus on " << NameOf(FocusOf(main)) << ", expected " << expected;
 }
 
-void ForgetSettings() {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    DeleteFileA((std::string(windows) + "\\Vostrel5.INI").c_str());
-}
-
 // Opens the window from the tray and puts it in front, where the keys go.
 HWND OpenInFront(const Process& program) {
     HWND main = MainWindowOf(program);

@@ -75,7 +75,7 @@ bool MenuChoice(const Process& program, HWND list, int index, int position) {
     POINT p = index >= 0 ? EntryCentre(list, index) : POINT{10, 260};
     PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, At(p));
     HWND menu = nullptr;
-    if (!WaitFor([&] { return (menu = VisibleWindowOf(program.id(), "#32768")) != nullptr; }, 3000)) return false;
+    if (!WaitFor([&] { return (menu = VisibleWindowOf(program.id(), kMenuClass)) != nullptr; }, 3000)) return false;
     for (int i = 0; i <= position; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     return true;

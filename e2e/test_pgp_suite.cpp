@@ -8,12 +8,6 @@ using namespace e2e;
 
 namespace {
 
-std::string SettingsFilePath() {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\Vostrel5.INI";
-}
-
 // The stand-in suite in a folder with a blank in its name, named in the settings file; the
 // settings file is put back and the tray program ended when the test is done.
 class StandInSuite {

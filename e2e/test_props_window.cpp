@@ -14,15 +14,6 @@ using namespace e2e;
 
 namespace {
 
-std::string WindowsDir() {
-    char dir[MAX_PATH] = {};
-    GetWindowsDirectoryA(dir, MAX_PATH);
-    return std::string(dir) + "\\";
-}
-
-// The settings file lives in the Windows folder, shared by every run in this prefix.
-void ForgetSettings() { DeleteFileA((WindowsDir() + "Vostrel5.INI").c_str()); }
-
 std::string ClassFor(v5::ControlKind kind) {
     using K = v5::ControlKind;
     switch (kind) {

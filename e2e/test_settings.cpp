@@ -3,16 +3,6 @@
 
 using namespace e2e;
 
-namespace {
-
-std::string SettingsFilePath() {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\Vostrel5.INI";
-}
-
-}  // namespace
-
 TEST(Settings, StartUpRecordsWhereAndWhichVersionAndKeepsTheRest) {
     const std::string ini = SettingsFilePath();
     const bool had = Exists(ini);

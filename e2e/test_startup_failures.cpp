@@ -7,12 +7,6 @@ using namespace e2e;
 
 namespace {
 
-std::string WindowsDirFile(const std::string& name) {
-    char directory[MAX_PATH] = {};
-    GetWindowsDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + "\\" + name;
-}
-
 // Answers the program's warning boxes as a user would until the condition holds; their texts.
 std::vector<std::string> AnswerWarningsUntil(const Process& program, const std::function<bool()>& condition) {
     std::vector<std::string> texts;
@@ -58,7 +52,7 @@ TEST(StartupFailures, AReportedFailureStillLeavesTheProgramInTheTrayAndEndable) 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Installation install;
-        FolderInPlaceOf blocked(c.logBlocked ? install.path("DebugLog.Txt") : WindowsDirFile("Vostrel5.INI"));
+        FolderInPlaceOf blocked(c.logBlocked ? install.path("DebugLog.Txt") : SettingsFilePath());
         const std::size_t iconsBefore = TrayIcons().size();
 
         // Silent, so that the tip of the day (on by default while the settings cannot be read)

@@ -12,15 +12,11 @@ namespace {
 
 // Opens the tools menu with a right click on its icon and presses the entry's access key.
 void ChooseFromToolsMenu(const Process& program, char accessKey) {
-    std::vector<HWND> icons;
-    ASSERT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; }));
-    ClickTrayIcon(icons[1], WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = VisibleWindowOf(program.id(), "#32768")) != nullptr; }))
-        << DescribeWindows(program);
+    HWND menu = OpenToolsMenu(program);
+    ASSERT_TRUE(menu) << DescribeWindows(program);
     PostMessageA(menu, WM_KEYDOWN, static_cast<WPARAM>(accessKey), 0);
     PostMessageA(menu, WM_KEYUP, static_cast<WPARAM>(accessKey), 0);
-    ASSERT_TRUE(WaitFor([&] { return VisibleWindowOf(program.id(), "#32768") == nullptr; }));
+    ASSERT_TRUE(MenuClosed(program));
 }
 
 // A visible dialog of the process with this caption, or null.

@@ -56,15 +56,11 @@ TEST(Tray, LeftClicksOnTheMainIconEachStartOneRunAndTheToolsIconStartsNone) {
 TEST(Tray, RightClickOnTheToolsIconOpensItsMenu) {
     Installation install;
     Process program = install.startResident("tools");
-    std::vector<HWND> icons;
-    ASSERT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; }));
-    ClickTrayIcon(icons[1], WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = VisibleWindowOf(program.id(), "#32768")) != nullptr; }))
-        << DescribeWindows(program);
+    HWND menu = OpenToolsMenu(program);
+    ASSERT_TRUE(menu) << DescribeWindows(program);
     EXPECT_FALSE(IsWindowVisible(MainWindowOf(program)));
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(program.id(), "#32768") == nullptr; }));
+    EXPECT_TRUE(MenuClosed(program));
     RequestClose(program);
     EXPECT_TRUE(program.waitExit());
 }

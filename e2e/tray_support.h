@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "../tests/win32/top_windows.h"
+
 namespace e2e {
 
 inline constexpr const char* kWineTrayClass = "__winex11_standalone_tray";
@@ -60,28 +62,7 @@ inline std::string TextOf(HWND hwnd) {
     return text;
 }
 
-struct VisibleWindowQuery {
-    DWORD pid;
-    std::string cls;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchVisibleWindow(HWND hwnd, LPARAM param) {
-    auto* q = reinterpret_cast<VisibleWindowQuery*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == q->cls) {
-        q->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A visible top-level window of the process with the given class, or null.
-inline HWND VisibleWindowOf(DWORD processId, const std::string& className) {
-    VisibleWindowQuery query{processId, className, nullptr};
-    EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
+using v5::wintest::VisibleWindowOf;
 
 }  // namespace e2e

@@ -51,8 +51,6 @@ std::string KnownFolder(int csidl) {
 }
 
 std::string InstallDir() { return KnownFolder(CSIDL_PROGRAM_FILES) + "Vostrel 5\\"; }
-std::string WindowsDir() { return KnownFolder(CSIDL_WINDOWS); }
-std::string SettingsFile() { return WindowsDir() + "Vostrel5.INI"; }
 // The per-user copy that Windows makes of the settings file for a program it does not elevate.
 std::string RedirectedSettingsFile() {
     return KnownFolder(CSIDL_LOCAL_APPDATA) + "VirtualStore" + WindowsDir().substr(2) + "Vostrel5.INI";
@@ -125,7 +123,7 @@ Shortcut ReadShortcut(const std::string& path) {
 // waits until it is resident. The arguments name the start in the log.
 Process StartFromStartupShortcut(const std::string& tag) {
     // No tip of the day: it would wait for an answer in the middle of the start-up.
-    WritePrivateProfileStringA("General", "TipEnabled", "0", SettingsFile().c_str());
+    WritePrivateProfileStringA("General", "TipEnabled", "0", SettingsFilePath().c_str());
     const Shortcut shortcut = ReadShortcut(StartupShortcut());
     EXPECT_EQ(shortcut.target, InstallDir() + "Vostrel5.EXE");
     const std::string arguments = shortcut.arguments.empty() ? tag : shortcut.arguments + " " + tag;
@@ -157,7 +155,7 @@ TEST_F(Setup, SilentInstallIntoAFreshPrefixAndTheProgramStartsFromItsStartupShor
     ASSERT_FALSE(Exists(InstallDir())) << "the prefix is not fresh";
     // A value of an earlier PGP installation, in the settings file and in this user's own copy.
     const std::string earlierTray = "C:\\Earlier\\PGPtray.exe";
-    WriteFile(SettingsFile(), "[PGP]\r\nMainexe=" + earlierTray + "\r\n");
+    WriteFile(SettingsFilePath(), "[PGP]\r\nMainexe=" + earlierTray + "\r\n");
     WriteRedirectedSettings("[PGP]\r\nMainexe=" + earlierTray + "\r\n");
 
     InstallSilently();
@@ -166,7 +164,7 @@ TEST_F(Setup, SilentInstallIntoAFreshPrefixAndTheProgramStartsFromItsStartupShor
     EXPECT_EQ(ProfileValue("WIN.INI", "Mail Form Drivers", "Path"), InstallDir() + "Drivers");
     // The tray program replaces an earlier one only when it is installed.
     const std::string tray = GnuPGShipped() ? InstallDir() + "GnuPG\\PGPTray.Exe" : earlierTray;
-    EXPECT_EQ(ProfileValue(SettingsFile(), "PGP", "Mainexe"), tray);
+    EXPECT_EQ(ProfileValue(SettingsFilePath(), "PGP", "Mainexe"), tray);
     EXPECT_EQ(ProfileValue(RedirectedSettingsFile(), "PGP", "Mainexe"), tray);
 
     Process program = StartFromStartupShortcut("fromstartup");
@@ -257,7 +255,7 @@ TEST_F(Setup, UninstallRemovesTheInstalledFilesAndKeepsOrRemovesTheSettingsAsAsk
         EXPECT_FALSE(Exists(StartupShortcut()));
         EXPECT_EQ(ProfileValue("WIN.INI", "Mail Form Drivers", "Path"), "");
         const std::vector<std::string> settings = {InstallDir() + "MailingList.dat", InstallDir() + "ActiveMailers.dat",
-                                                   SettingsFile(), RedirectedSettingsFile()};
+                                                   SettingsFilePath(), RedirectedSettingsFile()};
         for (const std::string& file : settings) EXPECT_EQ(Exists(file), c.settingsKept) << file;
         if (c.settingsKept) {
             EXPECT_EQ(FilesIn(InstallDir()), (std::vector<std::string>{"ActiveMailers.dat", "MailingList.dat"}));
@@ -277,7 +275,7 @@ TEST_F(Setup, ATrayClickSignsTheMessageInNotepadThroughTheInstalledGnuPG) {
     CreateDirectoryA("C:\\v5keys", nullptr);
     ASSERT_EQ(RunToEnd(gpg + "--passphrase \"\" --quick-gen-key \"Ann <ann@example.org>\" default default never"), 0u);
     // Routine runs sign; the Notepad driver is the active one.
-    WritePrivateProfileStringA("General", "optProcessing", "1", SettingsFile().c_str());
+    WritePrivateProfileStringA("General", "optProcessing", "1", SettingsFilePath().c_str());
     WriteFile(InstallDir() + "ActiveMailers.dat", "Notepad" + std::string(200, ' ') + "Notepad.mfs\r\n");
 
     Process notepad("C:\\windows\\notepad.exe", "");

@@ -57,33 +57,6 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-namespace {
-
-struct WindowQuery {
-    DWORD processId;
-    std::string className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-    auto* query = reinterpret_cast<WindowQuery*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != query->processId) return TRUE;
-    char cls[256] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (query->className.empty() || query->className == cls) query->found.push_back(hwnd);
-    return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> TopWindowsOf(DWORD processId, const std::string& className) {
-    WindowQuery query{processId, className, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
 StartedProgram::StartedProgram(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

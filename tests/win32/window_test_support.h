@@ -11,6 +11,7 @@
 #include "base/shell_state.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/win32_ports.h"
+#include "top_windows.h"
 
 namespace v5::wintest {
 
@@ -32,9 +33,6 @@ struct LoggedInTempFolder {
 
 // Polls the condition, letting this thread's messages through, until it holds or the deadline passes.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
-
-// Top-level windows of a process (any class when empty).
-std::vector<HWND> TopWindowsOf(DWORD processId, const std::string& className = {});
 
 // A program started by the test; only it is ended when the object goes.
 class StartedProgram {
