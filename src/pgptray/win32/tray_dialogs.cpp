@@ -149,8 +149,8 @@ void TrayWindows::appendResult(const std::string& text) {
 bool TrayWindows::resultOpen() { return result_ && !result_->closed(); }
 
 void TrayWindows::showTools() {
-    struct Tool { const char* caption; unsigned command; };
-    static const Tool tools[] = {
+    struct ToolButton { const char* caption; unsigned command; };
+    static const ToolButton tools[] = {
         {"&Encrypt", 40017}, {"Encrypt && &Sign", 40007}, {"Si&gn", 40018},
         {"&Decrypt/Verify", 40008}, {"&Import Keys", 40006}, {"&Preferences", 40012},
     };
@@ -158,7 +158,7 @@ void TrayWindows::showTools() {
     Form& f = *tools_;
     f.label("The clipboard's text:", 10, 8, 130, 18);
     int y = 30;
-    for (const Tool& t : tools) {
+    for (const ToolButton& t : tools) {
         f.button(t.caption, 10, y, 130, 26, static_cast<int>(t.command));
         y += 32;
     }
