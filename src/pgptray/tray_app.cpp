@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "pgptray/gpg_locate.h"
-#include "pgptray/gpg_verdict.h"
 #include "pgptray/tray_texts.h"
 
 namespace pgptray {
@@ -180,9 +179,7 @@ void TrayApp::encrypt(bool withSignature) {
     } else {
         r = run(req, text);
     }
-    const GpgVerdict v = JudgeEncryption(r);
-    if (v.textToClipboard) ports_.clipboard.writeCrLf(r.output);
-    else failed(v.failure);
+    deliver(r, JudgeEncryption(r));
 }
 
 void TrayApp::sign() {
@@ -192,9 +189,7 @@ void TrayApp::sign() {
     req.signer = settings.defaultKey;
     GpgResult r;
     if (!runWithPassphrase(req, text, r)) return;
-    const GpgVerdict v = JudgeClearSignature(r);
-    if (v.textToClipboard) ports_.clipboard.writeCrLf(r.output);
-    else failed(v.failure);
+    deliver(r, JudgeClearSignature(r));
 }
 
 void TrayApp::decryptVerify() {
@@ -202,11 +197,11 @@ void TrayApp::decryptVerify() {
     if (!clipboardText(text) || gpg().empty()) return;
     GpgResult r;
     if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, r)) return;
-    const GpgVerdict v = JudgeDecryption(r);
-    if (!v.textToClipboard) {
-        failed(v.failure);
-        return;
-    }
+    deliver(r, JudgeDecryption(r));
+}
+
+void TrayApp::deliver(const GpgResult& r, const GpgVerdict& v) {
+    if (!v.textToClipboard) return failed(v.failure);
     ports_.clipboard.writeCrLf(r.output);
     // The result window needs the key listings; the caller gets its clipboard first.
     if (v.showResult) pendingDecryption_ = v.status;

@@ -8,6 +8,7 @@
 #include "pgptray/gpg_command.h"
 #include "pgptray/gpg_listing.h"
 #include "pgptray/gpg_status.h"
+#include "pgptray/gpg_verdict.h"
 #include "pgptray/tray_commands.h"
 #include "pgptray/tray_ports.h"
 
@@ -52,6 +53,9 @@ public:
 
 private:
     bool clipboardText(std::string& text);
+    // Carries out what gpg's run came to: its output onto the clipboard (and a decryption's result
+    // shown once the sender has its answer), or the failure told.
+    void deliver(const GpgResult& result, const GpgVerdict& verdict);
     void showResult(const std::string& text);
     std::string keyFolderStamp();
     void failed(const std::string& why) { ports_.dialogs.message(why, MessageKind::Error); }

@@ -88,9 +88,11 @@ TEST(KeyManager, TellsWhatEachOperationDidAndWhenToListAgain) {
         for (std::size_t i = 0; i < c.shown.size(); ++i)
             EXPECT_EQ(w.dialogs.shown[i].rfind(c.shown[i], 0), 0u) << c.what << ": " << w.dialogs.shown[i];
         EXPECT_EQ(w.clipboard.text.value_or(""), c.clipboard) << c.what;
-        for (const auto& run : w.gpg.runs)
-            if (run.request.operation != O::GenerateKey && run.request.operation != O::Import)
+        for (const auto& run : w.gpg.runs) {
+            if (run.request.operation != O::GenerateKey && run.request.operation != O::Import) {
                 EXPECT_EQ(run.request.key, W::kPaul) << c.what;
+            }
+        }
     }
     // A new key's pass phrase goes in the parameter block and through the pass-phrase pipe.
     W w;

@@ -281,7 +281,9 @@ TEST(TrayPreferences, KeepOnlyAFingerprintAsTheDefaultKey) {
         w.app.command(C::Preferences);
         EXPECT_EQ(w.dialogs.offeredSigningKeys, (std::vector<std::string>{W::kAnna, W::kPaul})) << "usable keys only";
         EXPECT_EQ(w.settings.written.size(), c.saved ? 4u : 0u) << c.what;
-        if (c.saved) EXPECT_EQ(w.settings.values["DefaultKey"], *c.defaultKey) << c.what;
+        if (c.saved) {
+            EXPECT_EQ(w.settings.values["DefaultKey"], *c.defaultKey) << c.what;
+        }
         expectShown(w.dialogs.shown, c.said.empty() ? std::vector<std::string>{"preferences"}
                                                     : std::vector<std::string>{"preferences", c.said}, c.what);
     }
