@@ -5,11 +5,18 @@ add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0501)
 # Real adapters and window code; WinMain lives apart so tests can link the rest.
 file(GLOB_RECURSE WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER WIN32_SOURCES INCLUDE REGEX "/win32/")
-list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$|/src/sbm/|/src/pgptray/")
+list(FILTER WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$|/platform/win32/disk_sync\\.cpp$|/src/sbm/|/src/pgptray/|/platform/win32/toolkit/")
+# The Win32 toolkit: handle owners, window classes, the clipboard and forms. Every program of the
+# project (Vostrel5.EXE, SBM.EXE, the tray programs) and the test programs use it; it is the only
+# code that calls those raw functions.
+file(GLOB TOOLKIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/toolkit/*.cpp)
+add_library(win32_toolkit STATIC ${TOOLKIT_SOURCES})
+target_include_directories(win32_toolkit PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(win32_toolkit PUBLIC user32 gdi32 advapi32 comctl32)
 # The core's own link-time platform pick.
 target_sources(vostrel_core PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/win32/disk_sync.cpp)
 add_library(vostrel_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(vostrel_win32 PUBLIC vostrel_core comctl32 shell32 version gdi32 comdlg32 winspool user32)
+target_link_libraries(vostrel_win32 PUBLIC vostrel_core win32_toolkit comctl32 shell32 version gdi32 comdlg32 winspool user32)
 
 add_executable(Vostrel5 WIN32 ${CMAKE_SOURCE_DIR}/src/shell/win32/winmain.cpp ${CMAKE_SOURCE_DIR}/resources/vostrel5.rc)
 target_link_libraries(Vostrel5 PRIVATE vostrel_win32 psapi)
@@ -41,7 +48,7 @@ add_custom_target(compiled_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Vostrel5.chm)
 file(GLOB PGPTRAY_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/pgptray/win32/*.cpp)
 list(FILTER PGPTRAY_WIN32_SOURCES EXCLUDE REGEX "_main\\.cpp$")
 add_library(pgptray_win32 STATIC ${PGPTRAY_WIN32_SOURCES})
-target_link_libraries(pgptray_win32 PUBLIC pgptray_core user32 gdi32 shell32 comdlg32 advapi32)
+target_link_libraries(pgptray_win32 PUBLIC pgptray_core win32_toolkit user32 gdi32 shell32 comdlg32 advapi32)
 foreach(program Tray Keys Tools)
   string(TOLOWER ${program} base)
   add_executable(PGP${program} WIN32 ${CMAKE_SOURCE_DIR}/src/pgptray/win32/${base}_main.cpp

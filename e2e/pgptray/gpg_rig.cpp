@@ -89,4 +89,40 @@ void EndGpgAgent(const std::string& gpgExe, const std::string& keyFolder) {
     RunGnuPG(gpgExe.substr(0, gpgExe.size() - 7) + "gpgconf.exe", "--homedir " + keyFolder + " --kill all", 30000);
 }
 
+std::string TrayRun::prepare() {
+    const std::string made = side.run(
+        "set -e\nmkdir -m 700 bob keys\n"
+        "q() { gpg --batch --quiet --pinentry-mode loopback \"$@\"; }\n"
+        "K=\"--homedir $PWD/keys\"\n"
+        "q --passphrase '' --quick-gen-key 'Bob Correspondent <bob@example.invalid>' future-default default never\n"
+        "q --passphrase '' --quick-gen-key 'Carl Friend <carl@example.invalid>' future-default default never\n"
+        "q $K --passphrase '' --quick-gen-key 'Anna User <anna@example.invalid>' future-default default never\n"
+        "q $K --passphrase 'right pass' --quick-gen-key 'Paul Protected <paul@example.invalid>' future-default default never\n"
+        "q $K --passphrase '' --faked-system-time 20200101T000000 --quick-gen-key 'Old Expired <old@example.invalid>' future-default default 1d\n"
+        "gpg $K --armor --export | q --import\n"
+        "gpg --armor --export bob@ | q $K --import\n"
+        "printf 'default-cache-ttl 0\\nmax-cache-ttl 0\\n' > keys/gpg-agent.conf\n"
+        "gpgconf $K --kill all; rm -f keys/S.*\n"
+        "gpg $K --with-colons --list-keys anna@ | awk -F: '/^fpr:/ {print $10; exit}'\n"
+        "gpg $K --with-colons --list-keys paul@ | awk -F: '/^fpr:/ {print $10; exit}'\n");
+    if (made.size() != 82) return "the keys were not made: " + made;
+    annaFpr = made.substr(0, 40);
+    paulFpr = made.substr(41, 40);
+    for (const char* exe : {"PGPTray.Exe", "PGPKeys.Exe", "PGPTools.Exe"})
+        if (!CopyFileA((BuildDir() + "pgptray\\" + exe).c_str(), (dir() + exe).c_str(), FALSE))
+            return std::string("not copied: ") + exe;
+    return {};
+}
+
+void TrayRun::writePreferences(const std::string& gpgPath, const std::string& defaultKey) const {
+    WriteFile(dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
+                                         "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+}
+
+void TrayRun::finish() {
+    EndGpgAgent(GpgForWindows(), keys);
+    side.run("gpgconf --kill all");
+    side.removeLater();
+}
+
 }  // namespace e2e

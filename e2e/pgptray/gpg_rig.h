@@ -1,7 +1,8 @@
 #pragma once
 // What the scenarios with the real gpg.exe share: where scripts/setup left GnuPG for Windows, a
 // throw-away folder on the Linux side with a shell that runs Linux gpg there (the correspondent's
-// side), and the tray program's windows read from another process (tray_windows.h).
+// side), the key rings and tray programs of a run, and the tray program's windows read from
+// another process (tray_windows.h).
 #include <windows.h>
 
 #include <string>
@@ -33,6 +34,26 @@ public:
 private:
     std::string unixDir_, dir_;
     int scripts_ = 0;
+};
+
+// One run's folder: the three tray programs with their PGPTray.ini, our key folder "keys" that
+// gpg.exe is given, and the correspondent's keys on the Linux side. Our keys: Anna, Paul (his
+// secret key protected by "right pass"), Old (expired) and Bob's public key; our agent keeps no
+// pass phrase, so every use of Paul's key asks for it. The correspondent's: Bob and Carl, with
+// our public keys.
+class TrayRun {
+public:
+    explicit TrayRun(const std::string& name) : side(name), keys(side.dir() + "keys") {}
+    LinuxSide side;
+    const std::string keys;  // our key folder, as gpg.exe names it
+    std::string annaFpr, paulFpr;
+
+    const std::string& dir() const { return side.dir(); }
+    // Makes the keys with Linux gpg and copies the programs in; empty, or what failed.
+    std::string prepare();
+    void writePreferences(const std::string& gpgPath, const std::string& defaultKey) const;
+    // Ends the agents of both sides, then removes the folder; nothing waits for that.
+    void finish();
 };
 
 // Runs a console program of GnuPG to its end with its output thrown away; its exit code, or

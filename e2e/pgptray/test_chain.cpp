@@ -40,13 +40,12 @@ bool has(const std::string& text, const std::string& piece) { return text.find(p
 
 class Chain : public ::testing::Test {
 protected:
-    static inline std::unique_ptr<LinuxSide> side;  // the folder of the run and Linux gpg
+    static inline std::unique_ptr<TrayRun> run;  // the folder of the run, its keys and Linux gpg
     static inline std::unique_ptr<Installation> install;
     static inline Process notepad, program;
     static inline HWND edit = nullptr, processingIcon = nullptr;
-    static inline std::string keys, annaFpr, paulFpr;
 
-    static std::string trayExe() { return side->dir() + "PGPTray.Exe"; }
+    static std::string trayExe() { return run->dir() + "PGPTray.Exe"; }
     static std::string settingsFile() {
         char windows[MAX_PATH] = {};
         GetWindowsDirectoryA(windows, MAX_PATH);
@@ -54,8 +53,7 @@ protected:
     }
 
     static void writeTrayPreferences(const std::string& gpgPath, const std::string& defaultKey) {
-        WriteFile(side->dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
-                                                    "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+        run->writePreferences(gpgPath, defaultKey);
     }
 
     static void SetUpTestSuite() {
@@ -63,29 +61,10 @@ protected:
         ASSERT_TRUE(WaitFor([] { return !FindWindowA("PGPtray_Hidden_Window", nullptr); }, 30000));
         ASSERT_TRUE(Exists(GpgForWindows())) << "gpg.exe for Windows not found at '" << GpgForWindows()
                                              << "': run scripts/setup";
-        side = std::make_unique<LinuxSide>("chain");
-        keys = side->dir() + "keys";
-        // Our user's keys (Anna, and Paul with a pass phrase) in the key folder that gpg.exe gets;
-        // the correspondent Bob's and Carl's on the Linux side.
-        const std::string made = side->run(
-            "set -e\nmkdir -m 700 bob keys\n"
-            "q() { gpg --batch --quiet --pinentry-mode loopback \"$@\"; }\n"
-            "K=\"--homedir $PWD/keys\"\n"
-            "q --passphrase '' --quick-gen-key 'Bob Correspondent <bob@example.invalid>' future-default default never\n"
-            "q --passphrase '' --quick-gen-key 'Carl Friend <carl@example.invalid>' future-default default never\n"
-            "q $K --passphrase '' --quick-gen-key 'Anna User <anna@example.invalid>' future-default default never\n"
-            "q $K --passphrase 'right pass' --quick-gen-key 'Paul Protected <paul@example.invalid>' future-default default never\n"
-            "gpg $K --armor --export | q --import\n"
-            "gpg --armor --export bob@ | q $K --import\n"
-            "gpgconf $K --kill all; rm -f keys/S.*\n"
-            "gpg $K --with-colons --list-keys anna@ | awk -F: '/^fpr:/ {print $10; exit}'\n"
-            "gpg $K --with-colons --list-keys paul@ | awk -F: '/^fpr:/ {print $10; exit}'\n");
-        ASSERT_EQ(made.size(), 82u) << made;
-        annaFpr = made.substr(0, 40);
-        paulFpr = made.substr(41, 40);
-        for (const char* exe : {"PGPTray.Exe", "PGPKeys.Exe", "PGPTools.Exe"})
-            ASSERT_TRUE(CopyFileA((BuildDir() + "pgptray\\" + exe).c_str(), (side->dir() + exe).c_str(), FALSE));
-        writeTrayPreferences(GpgForWindows(), annaFpr);
+        run = std::make_unique<TrayRun>("chain");
+        const std::string failed = run->prepare();
+        ASSERT_EQ(failed, "");
+        writeTrayPreferences(GpgForWindows(), run->annaFpr);
 
         // Notepad is the active mailer; routine runs encrypt, and mail to the list is signed.
         install = std::make_unique<Installation>();
@@ -126,17 +105,15 @@ protected:
             WaitFor([&] { return !IsWindow(tray); }, 20000);
         }
         notepad.endNow();
-        if (!side) return;
-        EndGpgAgent(GpgForWindows(), keys);
-        side->run("gpgconf --kill all");
+        if (!run) return;
         install.reset();
         // The settings name this run's tray program, which goes with its folder.
         DeleteFileA(settingsFile().c_str());
-        side->removeLater();
+        run->finish();
     }
 
     void SetUp() override {
-        writeTrayPreferences(GpgForWindows(), annaFpr);
+        writeTrayPreferences(GpgForWindows(), run->annaFpr);
         SetClipboardText("");
     }
 
@@ -179,11 +156,11 @@ protected:
     // The armoured part of a text, written where Linux gpg reads it.
     static void handToLinux(const std::string& text, const std::string& from, const char* file) {
         const std::size_t at = text.find(from);
-        WriteFile(side->dir() + file, at == std::string::npos ? std::string() : text.substr(at));
+        WriteFile(run->dir() + file, at == std::string::npos ? std::string() : text.substr(at));
     }
     // Whether gpg.exe finds a public key for the address in the run's key folder.
     static bool keyRingHolds(const std::string& address) {
-        return RunGnuPG(GpgForWindows(), "--homedir " + keys + " --batch --list-keys " + address) == 0;
+        return RunGnuPG(GpgForWindows(), "--homedir " + run->keys + " --batch --list-keys " + address) == 0;
     }
 
     int runsBefore_ = -1;  // the log's run ends before this scenario's run; -1 before it starts
@@ -203,10 +180,10 @@ TEST_F(Chain, EncryptsTheMessageInNotepadToTheRecipientClickedInTheDialog) {
     // The plain text went through pipes only: no file of the run holds it.
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    for (const std::string& folder : {install->dir(), std::string(temp), side->dir()})
+    for (const std::string& folder : {install->dir(), std::string(temp), run->dir()})
         EXPECT_EQ(FilesHolding(folder, kMarker), std::vector<std::string>{}) << folder;
     handToLinux(text, "-----BEGIN", "outgoing.asc");
-    EXPECT_EQ(side->run("gpg --batch --decrypt outgoing.asc"), kBody);
+    EXPECT_EQ(run->side.run("gpg --batch --decrypt outgoing.asc"), kBody);
 }
 
 TEST_F(Chain, ClearSignsMailToAMailingListSoThatLinuxGpgVerifiesIt) {
@@ -216,12 +193,12 @@ TEST_F(Chain, ClearSignsMailToAMailingListSoThatLinuxGpgVerifiesIt) {
     const std::string text = TextOf(edit);
     EXPECT_EQ(text.rfind(header + "-----BEGIN PGP SIGNED MESSAGE-----\r\n", 0), 0u) << text;
     handToLinux(text, "-----BEGIN", "signed.asc");
-    const std::string verified = side->run("gpg --batch --status-fd 1 --verify signed.asc 2>/dev/null");
+    const std::string verified = run->side.run("gpg --batch --status-fd 1 --verify signed.asc 2>/dev/null");
     EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Anna User")) << verified;
 }
 
 TEST_F(Chain, SignsWithAProtectedKeyOnceItsPassPhraseIsTyped) {
-    writeTrayPreferences(GpgForWindows(), paulFpr);
+    writeTrayPreferences(GpgForWindows(), run->paulFpr);
     const std::string header = std::string("To: ") + kListAddress + "\r\n\r\n";
     startRun(header + kBody);
     HWND dialog = waitForWindow(kPassphraseDialog);
@@ -232,12 +209,12 @@ TEST_F(Chain, SignsWithAProtectedKeyOnceItsPassPhraseIsTyped) {
     ASSERT_TRUE(runEnded()) << install->log();
     const std::string text = TextOf(edit);
     handToLinux(text, "-----BEGIN PGP SIGNED MESSAGE-----", "protected.asc");
-    const std::string verified = side->run("gpg --batch --status-fd 1 --verify protected.asc 2>/dev/null");
+    const std::string verified = run->side.run("gpg --batch --status-fd 1 --verify protected.asc 2>/dev/null");
     EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Paul Protected")) << text << verified;
 }
 
 TEST_F(Chain, DecryptsAnIncomingMessageOntoTheClipboardAndNamesTheSigner) {
-    const std::string incoming = crlf(side->run(
+    const std::string incoming = crlf(run->side.run(
         "printf 'Hello Anna,\\nthe tickets are booked.\\n' | gpg --batch --armor --trust-model always "
         "-r anna@example.invalid -u bob@example.invalid --sign --encrypt"));
     ASSERT_TRUE(has(incoming, "BEGIN PGP MESSAGE")) << incoming;
@@ -252,7 +229,7 @@ TEST_F(Chain, DecryptsAnIncomingMessageOntoTheClipboardAndNamesTheSigner) {
 
 TEST_F(Chain, ImportsAPublicKeyNestedInADecryptedMessageByTheSecondRequest) {
     ASSERT_FALSE(keyRingHolds("carl@example.invalid"));
-    const std::string incoming = crlf(side->run(
+    const std::string incoming = crlf(run->side.run(
         "( printf 'Anna, here is the key of Carl:\\n\\n'; gpg --armor --export carl@example.invalid ) | "
         "gpg --batch --armor --trust-model always -r anna@example.invalid -u bob@example.invalid --sign --encrypt"));
     ASSERT_TRUE(has(incoming, "BEGIN PGP MESSAGE")) << incoming;
@@ -287,7 +264,7 @@ TEST_F(Chain, CancelInTheRecipientDialogLeavesTheClipboardAndNotepadAndSaysTheEn
 }
 
 TEST_F(Chain, AMissingGpgExeIsSaidInOneMessageAndNothingChanges) {
-    writeTrayPreferences("Z:\\nowhere\\gpg.exe", annaFpr);
+    writeTrayPreferences("Z:\\nowhere\\gpg.exe", run->annaFpr);
     const std::string message = std::string("To: ") + kListAddress + "\r\n\r\n" + kBody;
     startRun(message);
     HWND box = waitForWindow("PGPtray");

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -17,7 +18,6 @@ namespace {
 
 using e2e::WaitFor;
 // Shared with the whole-chain scenarios (gpg_rig.h, tray_windows.h).
-constexpr auto unixToWine = e2e::UnixToWine;
 constexpr auto listEntry = e2e::ListEntry;
 constexpr auto windowText = e2e::WindowTextOf;
 
@@ -25,15 +25,7 @@ constexpr char kPlain[] = "Dear Bob,\r\n\r\nthe meeting is on Tuesday at ten.\r\
 
 constexpr auto clipboard = e2e::ClipboardText;
 
-void setClipboard(const std::string& text) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
-}
+void setClipboard(const std::string& text) { ASSERT_TRUE(e2e::PutOnClipboard(text)); }
 
 HWND childOfClass(HWND parent, const char* cls) {
     return FindWindowExA(parent, nullptr, cls, nullptr);
@@ -42,67 +34,30 @@ HWND childOfClass(HWND parent, const char* cls) {
 // The tray program's folder, its throw-away keys and a Linux correspondent, for the whole suite.
 class PgpTray : public ::testing::Test {
 protected:
-    static inline std::string unixDir, dir, keys, annaFpr, paulFpr;
+    static inline std::unique_ptr<e2e::TrayRun> run;
+    static inline std::string dir, annaFpr, paulFpr;
     static inline e2e::Process tray;
     static inline HWND hidden = nullptr;
 
-    // Runs a shell script on the Linux side; the process cannot be waited on, so it leaves a file.
-    static std::string linux(const std::string& script) {
-        static int n = 0;
-        const std::string base = unixDir + "/step" + std::to_string(++n);
-        e2e::WriteFile(unixToWine(base + ".sh"),
-                       "cd '" + unixDir + "'\nexport GNUPGHOME='" + unixDir + "/bob'\n"
-                       "( " + script + " ) > " + base + ".out 2>" + base + ".err\necho $? > " + base + ".rc\n");
-        STARTUPINFOA si{sizeof si};
-        PROCESS_INFORMATION pi{};
-        std::string cmd = "/bin/sh " + base + ".sh";
-        if (!CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "?";
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-        const std::string rc = unixToWine(base + ".rc");
-        if (!WaitFor([&] { return e2e::ReadFile(rc).size() > 0; }, 120000)) return "timed out";
-        const std::string code = e2e::ReadFile(rc);
-        return code.substr(0, code.find('\n')) == "0" ? e2e::ReadFile(unixToWine(base + ".out"))
-                                                       : "failed: " + e2e::ReadFile(unixToWine(base + ".err"));
-    }
+    // Runs a shell script on the Linux side, as the correspondent.
+    static std::string linux(const std::string& script) { return run->side.run(script); }
 
     static void writeIni(const std::string& gpgPath, const std::string& defaultKey) {
-        e2e::WriteFile(dir + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
-                                                "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+        run->writePreferences(gpgPath, defaultKey);
     }
 
     // gpg.exe as scripts/setup builds it: V5_GNUPG_DIR, else the newest version in its cache.
     static std::string gpgExe() { return e2e::GpgForWindows(); }
 
     static void SetUpTestSuite() {
-        unixDir = "/tmp/v5-pgptray-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-        dir = unixToWine(unixDir) + "\\";
-        keys = dir + "keys";
-        CreateDirectoryA(dir.c_str(), nullptr);
         ASSERT_NE(GetFileAttributesA(gpgExe().c_str()), INVALID_FILE_ATTRIBUTES)
             << "gpg.exe for Windows not found at '" << gpgExe() << "': run scripts/setup";
-        // Our user's keys (Anna, and Paul with a pass phrase) and the correspondent Bob's, made
-        // by Linux gpg; the key folder is then handed to gpg.exe.
-        const std::string made = linux(
-            "set -e\nmkdir -m 700 bob keys\n"
-            "q() { gpg --batch --quiet --pinentry-mode loopback \"$@\"; }\n"
-            "q --passphrase '' --quick-gen-key 'Bob Correspondent <bob@example.invalid>' future-default default never\n"
-            "K=\"--homedir $PWD/keys\"\n"
-            "q $K --passphrase '' --quick-gen-key 'Anna User <anna@example.invalid>' future-default default never\n"
-            "q $K --passphrase 'right pass' --quick-gen-key 'Paul Protected <paul@example.invalid>' future-default default never\n"
-            "q $K --passphrase '' --faked-system-time 20200101T000000 --quick-gen-key 'Old Expired <old@example.invalid>' future-default default 1d\n"
-            "gpg $K --armor --export | q --import\n"
-            "gpg --armor --export bob@ | q $K --import\n"
-            "q --passphrase '' --quick-gen-key 'Carl Second <carl@example.invalid>' future-default default never\n"
-            "printf 'default-cache-ttl 0\\nmax-cache-ttl 0\\n' > keys/gpg-agent.conf\n"
-            "gpgconf $K --kill all; rm -f keys/S.*\n"
-            "gpg $K --with-colons --list-keys anna@ | awk -F: '/^fpr:/ {print $10; exit}'\n"
-            "gpg $K --with-colons --list-keys paul@ | awk -F: '/^fpr:/ {print $10; exit}'\n");
-        ASSERT_EQ(made.size(), 82u) << made;
-        annaFpr = made.substr(0, 40);
-        paulFpr = made.substr(41, 40);
-        for (const char* exe : {"PGPTray.Exe", "PGPKeys.Exe", "PGPTools.Exe"})
-            CopyFileA((e2e::BuildDir() + "pgptray\\" + exe).c_str(), (dir + exe).c_str(), FALSE);
+        run = std::make_unique<e2e::TrayRun>("pgptray");
+        const std::string failed = run->prepare();
+        ASSERT_EQ(failed, "");
+        dir = run->dir();
+        annaFpr = run->annaFpr;
+        paulFpr = run->paulFpr;
         writeIni(gpgExe(), paulFpr);
         tray = e2e::Process(dir + "PGPTray.Exe", "");
         ASSERT_TRUE(WaitFor([] { return (hidden = FindWindowA("PGPtray_Hidden_Window", nullptr)) != nullptr; }, 10000));
@@ -111,32 +66,23 @@ protected:
     static void TearDownTestSuite() {
         if (hidden) PostMessageA(hidden, WM_COMMAND, 40099, 0);
         tray.waitExit(20000);
-        e2e::Process(gpgExe().substr(0, gpgExe().size() - 7) + "gpgconf.exe", "--homedir " + keys + " --kill all")
-            .waitExit(30000);
-        linux("gpgconf --kill all");
-        // The folder goes once this last step has ended; nothing waits for it.
-        STARTUPINFOA si{sizeof si};
-        PROCESS_INFORMATION pi{};
-        std::string cmd = "/bin/sh -c \"sleep 1; rm -rf '" + unixDir + "'\"";
-        if (CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
+        if (run) run->finish();
     }
 
     void SetUp() override { writeIni(gpgExe(), paulFpr); }
 
-    // Sends the command as the mailer-side program does; the send returns when it is handled.
-    struct Send {
+    // A command sent to the hidden window as the mailer-side program sends it, on a thread of its
+    // own; the send returns when the command has been handled.
+    struct CommandInFlight {
         std::atomic<bool> done{false};
         std::thread thread;
-        explicit Send(unsigned id) : thread([this, id] {
+        explicit CommandInFlight(unsigned id) : thread([this, id] {
             SendMessageA(hidden, WM_COMMAND, id, 0);
             done = true;
         }) {}
         bool wait(DWORD ms = 120000) { return WaitFor([this] { return done.load(); }, ms); }
         // A test that stopped half-way closes the dialogs it left, so the send can return.
-        ~Send() {
+        ~CommandInFlight() {
             WaitFor([this] {
                 for (HWND w : tray.topWindows())
                     if (IsWindowVisible(w)) PostMessageA(w, WM_CLOSE, 0, 0);
@@ -199,7 +145,7 @@ protected:
 
 TEST_F(PgpTray, EncryptsToTheClickedRecipientSoThatTheCorrespondentCanRead) {
     setClipboard(kPlain);
-    Send send(40017);
+    CommandInFlight send(40017);
     HWND dialog = window("PGPtray - Choose Recipients");
     ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
     HWND list = childOfClass(dialog, "ListBox");
@@ -219,7 +165,7 @@ TEST_F(PgpTray, EncryptsToTheClickedRecipientSoThatTheCorrespondentCanRead) {
 
 TEST_F(PgpTray, CancelInTheRecipientDialogLeavesTheClipboard) {
     setClipboard(kPlain);
-    Send send(40017);
+    CommandInFlight send(40017);
     HWND dialog = window("PGPtray - Choose Recipients");
     ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
     SendMessageA(button(dialog, "Cancel"), BM_CLICK, 0, 0);
@@ -230,14 +176,14 @@ TEST_F(PgpTray, CancelInTheRecipientDialogLeavesTheClipboard) {
 TEST_F(PgpTray, SignsWithAProtectedKeyAfterAWrongPassPhraseIsRetried) {
     setClipboard(kPlain);
     {
-        Send send(40018);
+        CommandInFlight send(40018);
         HWND dialog = window("PGPtray - Enter Pass Phrase");
         ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
         SendMessageA(button(dialog, "Cancel"), BM_CLICK, 0, 0);
         ASSERT_TRUE(send.wait());
         EXPECT_EQ(clipboard(), kPlain);
     }
-    Send send(40018);
+    CommandInFlight send(40018);
     HWND dialog = window("PGPtray - Enter Pass Phrase");
     ASSERT_NE(dialog, nullptr) << e2e::DescribeWindows(tray);
     typePassphrase(dialog, "wrong pass");
@@ -259,7 +205,7 @@ TEST_F(PgpTray, DecryptsAnIncomingMessageAndNamesTheSigner) {
         "-u bob@example.invalid --sign --encrypt");
     ASSERT_NE(incoming.find("BEGIN PGP MESSAGE"), std::string::npos) << incoming;
     setClipboard(incoming);
-    Send send(40008);
+    CommandInFlight send(40008);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(clipboard(), "Hello Anna,\r\nsee you.\r\n");
     const std::string result = takeResult();
@@ -273,7 +219,7 @@ TEST_F(PgpTray, SaysPlainlyThatASignatureIsBad) {
     ASSERT_NE(at, std::string::npos) << signedText;
     signedText.replace(at, 2, "90");
     setClipboard(signedText);
-    Send send(40008);
+    CommandInFlight send(40008);
     ASSERT_TRUE(send.wait());
     EXPECT_NE(takeResult().find("BAD signature from Bob Correspondent"), std::string::npos);
 }
@@ -282,7 +228,7 @@ TEST_F(PgpTray, ImportsKeysAndCountsThemLeavingTheClipboard) {
     const std::string key = linux("gpg --armor --export carl@example.invalid bob@example.invalid");
     ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
     setClipboard(key);
-    Send send(40006);
+    CommandInFlight send(40006);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(takeResult(), "Keys found: 2\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 1\r\n");
     EXPECT_EQ(clipboard(), key);
@@ -292,7 +238,7 @@ TEST_F(PgpTray, AMissingGpgIsSaidOnceAndLeavesTheClipboard) {
     writeIni("Z:\\nowhere\\gpg.exe", paulFpr);
     for (unsigned id : {40017u, 40018u, 40008u, 40006u}) {
         setClipboard(kPlain);
-        Send send(id);
+        CommandInFlight send(id);
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = e2e::MessageBoxOf(tray, "PGPtray")) != nullptr; }, 30000)) << id;
         EXPECT_NE(e2e::MessageBoxText(box).find("gpg.exe was not found"), std::string::npos) << id;
@@ -425,7 +371,7 @@ TEST_F(PgpKeys, DeletesAKeyOnlyAfterTheQuestionIsAnsweredYes) {
 
 TEST_F(PgpTray, PreferencesKeepAChangeAndShowItAgain) {
     for (bool first : {true, false}) {
-        Send send(40012);
+        CommandInFlight send(40012);
         HWND prefs = window("PGPtray - Preferences");
         ASSERT_NE(prefs, nullptr) << e2e::DescribeWindows(tray);
         EXPECT_EQ(windowText(childOfClass(prefs, "Edit")), gpgExe());
@@ -465,7 +411,7 @@ TEST_F(PgpTray, ToolsWindowDecryptsTheClipboardWithAClick) {
 
 TEST_F(PgpTray, CommandsOutsideTheTableDoNothing) {
     setClipboard(kPlain);
-    Send send(40016);
+    CommandInFlight send(40016);
     ASSERT_TRUE(send.wait(10000));
     EXPECT_EQ(clipboard(), kPlain);
 }

@@ -5,16 +5,9 @@
 #include <string>
 
 #include "pgptray/gpg_command.h"
+#include "pgptray/tray_ports.h"
 
 namespace pgptray {
-
-struct GpgResult {
-    bool started = false;
-    unsigned long exitCode = 0;
-    std::string output;    // standard output: the armoured or plain text
-    std::string messages;  // standard error: gpg's own messages, for the user when it fails
-    std::string status;    // the --status-fd lines
-};
 
 // passphrase null: no pass-phrase pipe is offered. The pass phrase goes only into a pipe.
 GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std::string& input,

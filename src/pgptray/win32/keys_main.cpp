@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "pgptray/gpg_status.h"
-#include "pgptray/tray_texts.h"
+#include "pgptray/key_manager.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
 
@@ -31,24 +30,22 @@ bool readKeyFile(const char* path, std::string& text) {
     return ok;
 }
 
+// PGPKeys.Exe's window over the key manager.
 struct KeysWindow {
-    TrayApp app;
+    TrayProgram program;
+    KeyManager manager{program.app};
     Form form{"PGPkeys", 600, 330};
     std::vector<GpgKey> keys;
 
     void refresh() {
         // The listings first: the window answers meanwhile, and shows the old list till then.
-        keys = app.listKeys(false);
-        const std::vector<GpgKey> secret = app.listKeys(true);
+        KeyManager::Listing listing = manager.list();
+        keys = std::move(listing.keys);
         HWND list = form.item(kList);
         SendMessageA(list, LB_RESETCONTENT, 0, 0);
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            const GpgKey& k = keys[i];
-            const GpgUserId* id = k.primary();
-            std::string entry = (FindKey(secret, k.fingerprint) ? "pair\t" : "public\t") +
-                                (id ? id->name + "\t" + id->email : std::string("\t")) + "\t" + k.keyId;
-            if (!k.usable()) entry += k.revoked ? "\tREVOKED" : k.expired ? "\tEXPIRED" : "\tdisabled";
-            const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str())));
+        for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+            const int at = static_cast<int>(
+                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listing.entries[i].c_str())));
             SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
         }
     }
@@ -57,18 +54,11 @@ struct KeysWindow {
         HWND list = form.item(kList);
         const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
         if (at < 0) {
-            TrayMessage("Select a key first.", MB_OK | MB_ICONINFORMATION);
+            program.windows.message("Select a key first.", MessageKind::Information);
             return nullptr;
         }
         const auto i = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
         return i < keys.size() ? &keys[i] : nullptr;
-    }
-
-    void importText(const std::string& text) {
-        const GpgResult r = app.run(app.request(GpgOperation::Import), text);
-        if (!r.started) return;
-        TrayMessage(DescribeImport(ParseStatus(r.status)), MB_OK | MB_ICONINFORMATION);
-        refresh();
     }
 
     void importFile() {
@@ -83,34 +73,10 @@ struct KeysWindow {
         if (!GetOpenFileNameA(&ofn)) return;
         std::string text;
         if (!readKeyFile(file, text)) {
-            TrayMessage(std::string("The file could not be read: ") + file, MB_OK | MB_ICONERROR);
+            program.windows.message(std::string("The file could not be read: ") + file, MessageKind::Error);
             return;
         }
-        importText(text);
-    }
-
-    void copyPublicKey() {
-        const GpgKey* k = selected();
-        if (!k) return;
-        GpgRequest req = app.request(GpgOperation::ExportPublicKey);
-        req.key = k->fingerprint;
-        const GpgResult r = app.run(req);
-        if (r.exitCode == 0 && !r.output.empty()) WriteClipboardCrLf(r.output);
-        else if (r.started) TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
-    }
-
-    void deleteKey() {
-        const GpgKey* k = selected();
-        if (!k) return;
-        const std::string question = "Delete the key of " + KeyLabel(*k) + " (" + k->keyId +
-                                     ")?\r\nIts secret key, if you hold it, is deleted too, and cannot be brought back.";
-        if (TrayMessage(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-        GpgRequest req = app.request(GpgOperation::DeleteKey);
-        req.key = k->fingerprint;
-        const GpgResult r = app.run(req);
-        if (r.started && r.exitCode != 0)
-            TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
-        refresh();
+        if (manager.importText(text)) refresh();
     }
 
     void newKeyPair() {
@@ -128,30 +94,16 @@ struct KeysWindow {
         f.button("Cancel", 290, 156, 80, 26, IDCANCEL);
         f.onCommand = [&](int id, int) {
             if (id != IDOK) return false;
-            if (f.text(kName).empty() || f.text(kEmail).empty()) {
-                TrayMessage("Give a name and an e-mail address.", MB_OK | MB_ICONWARNING);
-                return true;
-            }
-            std::string a = f.text(kPass), b = f.text(kPass2);
-            const bool same = a == b;
-            SecureZeroMemory(a.data(), a.size());
-            SecureZeroMemory(b.data(), b.size());
-            if (!same) {
-                TrayMessage("The two pass phrases differ.", MB_OK | MB_ICONWARNING);
-                return true;
-            }
-            return false;
+            std::string pass = f.text(kPass), repeated = f.text(kPass2);
+            const std::string problem = NewKeyPairProblem(f.text(kName), f.text(kEmail), pass, repeated);
+            WipeSecret(pass);
+            WipeSecret(repeated);
+            if (problem.empty()) return false;
+            program.windows.message(problem, MessageKind::Warning);
+            return true;
         };
         if (f.runModal() != IDOK) return;
-        std::string pass = f.text(kPass);
-        std::string parameters = KeyGenerationParameters(f.text(kName), f.text(kEmail), pass);
-        // The pass phrase also goes through the pass-phrase pipe: gpg signs the new key with it,
-        // and the agent, if it keeps no pass phrases, asks for it once more.
-        const GpgResult r = app.run(app.request(GpgOperation::GenerateKey), parameters, &pass);
-        SecureZeroMemory(pass.data(), pass.size());
-        SecureZeroMemory(parameters.data(), parameters.size());
-        if (r.started && r.exitCode != 0)
-            TrayMessage(DescribeFailure(ParseStatus(r.status), r.messages), MB_OK | MB_ICONERROR);
+        manager.newKeyPair(f.text(kName), f.text(kEmail), f.text(kPass));
         refresh();
     }
 
@@ -174,14 +126,16 @@ struct KeysWindow {
         form.onCommand = [this](int id, int) {
             switch (id) {
                 case kImportFile: importFile(); return true;
-                case kImportClipboard: {
-                    std::string text;
-                    if (ReadClipboardText(text)) importText(text);
+                case kImportClipboard:
+                    if (manager.importClipboard()) refresh();
                     return true;
-                }
-                case kCopy: copyPublicKey(); return true;
+                case kCopy:
+                    if (const GpgKey* k = selected()) manager.copyPublicKey(*k);
+                    return true;
                 case kNew: newKeyPair(); return true;
-                case kDelete: deleteKey(); return true;
+                case kDelete:
+                    if (const GpgKey* k = selected(); k && manager.deleteKey(*k)) refresh();
+                    return true;
                 case kRefresh: refresh(); return true;
                 case IDOK: return true;  // Enter in the list closes nothing
                 default: return false;

@@ -4,10 +4,10 @@
 #include "pgptray/win32/tray_app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    pgptray::TrayApp app;
-    app.showTools();
+    pgptray::TrayProgram program;
+    program.windows.showTools();
     MSG msg;
-    while (app.toolsOpen() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (program.windows.toolsOpen() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -1,99 +1,90 @@
 #pragma once
-// The tray program's state and its operations on the clipboard's text, shared by PGPTray.Exe,
-// PGPTools.Exe and PGPKeys.Exe.
+// The Win32 adapters of the tray programs' ports, and the wiring that gives them to the core.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "pgptray/gpg_command.h"
-#include "pgptray/gpg_listing.h"
-#include "pgptray/gpg_status.h"
-#include "pgptray/tray_commands.h"
-#include "pgptray/win32/gpg_process.h"
+#include "pgptray/tray_app.h"
+#include "pgptray/tray_ports.h"
 
 namespace pgptray {
 
 class Form;
 
-// The preferences, kept in "PGPTray.ini" beside the program.
-struct TraySettings {
-    std::string gpgPath;      // gpg.exe or its folder; empty: search
-    std::string keyFolder;    // gpg's home folder; empty: gpg's own default
-    std::string defaultKey;   // fingerprint of the signing key; empty: gpg's default
-    bool encryptToSelf = true;
+// Section "Preferences" of PGPTray.ini beside the program, through the private profile calls.
+class IniSettingsStore : public SettingsStore {
+public:
+    std::string read(const std::string& key, const std::string& fallback) override;
+    void write(const std::string& key, const std::string& value) override;
 };
 
-TraySettings LoadSettings();
-void SaveSettings(const TraySettings& settings);
-
-class TrayApp {
+// The clipboard's CF_TEXT.
+class SystemClipboard : public ClipboardText {
 public:
-    TrayApp();
-    ~TrayApp();
+    bool read(std::string& text) override;
+    bool writeCrLf(std::string_view gpgOutput) override;
+};
 
-    TraySettings settings;
-    // Recipients given on the command line ("/recipient=FINGERPRINT"): encryption then asks no one.
-    std::vector<std::string> presetRecipients;
+// gpg.exe run through pipes (gpg_process).
+class GpgProcess : public GpgRunner {
+public:
+    GpgResult run(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
+                  const std::string* passphrase) override;
+    void launchAgent(const std::string& gpgExe, const std::string& keyFolder) override;
+};
 
-    // Handles one command of the hidden window.
-    void command(TrayCommand command);
-    bool busy() const { return busy_; }
+// The registry, the environment and the file system.
+class SystemMachine : public Machine {
+public:
+    std::string gnupgInstallDir() override;
+    std::string environment(const std::string& name) override;
+    bool isFile(const std::string& path) override;
+    std::string changeStamp(const std::string& path) override;
+};
 
-    // The path of gpg.exe, or empty after telling the user it is missing.
-    std::string gpg();
-    GpgRequest request(GpgOperation operation) const;
-    // passphrase: handed to gpg through its pass-phrase pipe (null: none offered).
-    GpgResult run(const GpgRequest& request, const std::string& input = {}, const std::string* passphrase = nullptr);
-    std::vector<GpgKey> listKeys(bool secret);
-    // Runs an operation that may need a pass phrase: asks for it (again after a wrong one) in
-    // the pass-phrase dialog. False when the user cancelled.
-    bool runWithPassphrase(const GpgRequest& request, const std::string& input, GpgResult& result);
-    // What a command leaves to do once its sender has its answer: the result window of a
-    // decryption, which names keys from the listings.
-    void finishCommand();
+// The dialogs (tray_dialogs.cpp) and message boxes.
+class TrayWindows : public TrayDialogs {
+public:
+    TrayWindows();
+    ~TrayWindows() override;
+    bool chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
+                          std::vector<std::string>& chosen) override;
+    bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) override;
+    bool editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) override;
+    void message(const std::string& text, MessageKind kind) override;
+    bool ask(const std::string& question) override;
+    void showResult(const std::string& text) override;
+    void appendResult(const std::string& text) override;
+    bool resultOpen() override;
+    void showTools() override;
 
-    void encrypt(bool sign);
-    void sign();
-    void decryptVerify();
-    void importKeys();
-    void showPreferences();
-    void showTools();
-    void showResult(const std::string& text);
     bool toolsOpen() const;
+    // What a click on a button of the tools window sends (a hidden window's command identifier).
+    std::function<void(unsigned id)> onTool;
 
 private:
-    bool clipboardText(std::string& text);
-    std::string signerLabel(const std::vector<GpgKey>& secretKeys) const;
-    std::string keyFolderStamp() const;
-    struct KeyCache {
-        std::string stamp;
-        std::vector<GpgKey> keys;
-    };
-    KeyCache publicKeys_, secretKeys_;
-    std::optional<GpgStatus> pendingDecryption_;
-    bool busy_ = false;
-    bool decryptionInView_ = false;  // the result window shows the last command's decryption
-    bool appendResult_ = false;      // the next result goes below the one in view
-    std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
     std::unique_ptr<Form> result_;
     std::unique_ptr<Form> tools_;
 };
 
-// The recipient dialog: the public keys to choose from, with the "Encrypt to myself" choice.
-// Returns the chosen fingerprints, or false when cancelled.
-bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std::vector<std::string>& chosen);
-// The pass-phrase dialog; false when cancelled.
-bool AskPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase);
+// A program's adapters and the core over them.
+struct TrayProgram {
+    IniSettingsStore settingsStore;
+    SystemClipboard clipboard;
+    GpgProcess gpgProcess;
+    SystemMachine machine;
+    TrayWindows windows;
+    TrayApp app{{settingsStore, clipboard, gpgProcess, machine, windows}};
+
+    TrayProgram();
+    TrayProgram(const TrayProgram&) = delete;
+    TrayProgram& operator=(const TrayProgram&) = delete;
+};
 
 // Starts a program of this folder ("PGPKeys.Exe") without waiting for it.
 void StartSiblingProgram(const char* fileName);
-
-// Clipboard text (CF_TEXT) of the system.
-bool ReadClipboardText(std::string& text);
-// gpg's output onto the clipboard, its line ends made CR LF on the way.
-bool WriteClipboardCrLf(std::string_view gpgOutput);
 
 }  // namespace pgptray

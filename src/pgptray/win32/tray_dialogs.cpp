@@ -1,4 +1,5 @@
-// The dialogs of the tray program: recipients, pass phrase, preferences and the tools window.
+// The dialogs of the tray program: recipients, pass phrase, preferences, messages, the result
+// window and the tools window.
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
@@ -9,6 +10,7 @@ namespace {
 constexpr int kRecipientList = 100;
 constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
+constexpr int kResultText = 300;
 constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
 
 std::string validityText(const GpgKey& k) {
@@ -34,7 +36,11 @@ std::string recipientEntry(const GpgKey& k) {
 
 }  // namespace
 
-bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std::vector<std::string>& chosen) {
+TrayWindows::TrayWindows() = default;
+TrayWindows::~TrayWindows() = default;
+
+bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
+                                   std::vector<std::string>& chosen) {
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
     f.label("Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8,
             540, 18);
@@ -77,7 +83,7 @@ bool ChooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf, std:
     return true;
 }
 
-bool AskPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
+bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
     Form f(std::string(kProgramTitle) + " - Enter Pass Phrase", 400, 130);
     f.label((retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":",
             10, 8, 380, 34);
@@ -91,7 +97,7 @@ bool AskPassphrase(const std::string& keyLabel, bool retry, std::string& passphr
     return true;
 }
 
-void TrayApp::showPreferences() {
+bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) {
     Form f(std::string(kProgramTitle) + " - Preferences", 460, 210);
     f.label("gpg.exe (empty: the installed GnuPG, then the PATH):", 10, 8, 440, 18);
     f.edit(settings.gpgPath, 10, 26, 440, 22, kPrefGpg);
@@ -100,31 +106,51 @@ void TrayApp::showPreferences() {
     f.label("Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18);
     HWND combo = f.add("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL | CBS_AUTOHSCROLL, 10, 122, 440, 200,
                        kPrefKey);
-    const std::vector<GpgKey> secretKeys = gpg().empty() ? std::vector<GpgKey>{} : listKeys(true);
-    for (const GpgKey& k : secretKeys)
-        if (k.usable()) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(k.fingerprint.c_str()));
+    for (const std::string& fingerprint : signingKeys)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fingerprint.c_str()));
     SetWindowTextA(combo, settings.defaultKey.c_str());
     f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 152, 200, 20, kPrefSelf);
     SendMessageA(f.item(kPrefSelf), BM_SETCHECK, settings.encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
     f.button("OK", 280, 178, 80, 26, IDOK, true);
     f.button("Cancel", 370, 178, 80, 26, IDCANCEL);
-    if (f.runModal() != IDOK) return;
-    const std::string key = f.text(kPrefKey);
-    if (!key.empty() && !IsKeyIdentifier(key)) {
-        TrayMessage("The default signing key must be a fingerprint. The preferences were not changed.",
-                    MB_OK | MB_ICONWARNING);
-        return;
-    }
+    if (f.runModal() != IDOK) return false;
     settings.gpgPath = f.text(kPrefGpg);
     settings.keyFolder = f.text(kPrefFolder);
-    settings.defaultKey = key;
+    settings.defaultKey = f.text(kPrefKey);
     settings.encryptToSelf = SendMessageA(f.item(kPrefSelf), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    SaveSettings(settings);
+    return true;
 }
 
-void TrayApp::showTools() {
-    struct Tool { const char* caption; unsigned command; };
-    static const Tool tools[] = {
+void TrayWindows::message(const std::string& text, MessageKind kind) {
+    const UINT icon = kind == MessageKind::Error     ? MB_ICONERROR
+                      : kind == MessageKind::Warning ? MB_ICONWARNING
+                                                     : MB_ICONINFORMATION;
+    TrayMessage(text, MB_OK | icon);
+}
+
+bool TrayWindows::ask(const std::string& question) {
+    return TrayMessage(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void TrayWindows::showResult(const std::string& text) {
+    result_ = std::make_unique<Form>(std::string(kProgramTitle) + " - Result", 420, 200);
+    Form& f = *result_;
+    f.add("EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 10, 10, 400, 140, kResultText, WS_EX_CLIENTEDGE);
+    f.button("OK", 170, 162, 80, 26, IDOK, true);
+    f.showModeless();
+}
+
+void TrayWindows::appendResult(const std::string& text) {
+    if (!resultOpen()) return;
+    result_->setText(kResultText, result_->text(kResultText) + text);
+    SetForegroundWindow(result_->hwnd());
+}
+
+bool TrayWindows::resultOpen() { return result_ && !result_->closed(); }
+
+void TrayWindows::showTools() {
+    struct ToolButton { const char* caption; unsigned command; };
+    static const ToolButton tools[] = {
         {"&Encrypt", 40017}, {"Encrypt && &Sign", 40007}, {"Si&gn", 40018},
         {"&Decrypt/Verify", 40008}, {"&Import Keys", 40006}, {"&Preferences", 40012},
     };
@@ -132,7 +158,7 @@ void TrayApp::showTools() {
     Form& f = *tools_;
     f.label("The clipboard's text:", 10, 8, 130, 18);
     int y = 30;
-    for (const Tool& t : tools) {
+    for (const ToolButton& t : tools) {
         f.button(t.caption, 10, y, 130, 26, static_cast<int>(t.command));
         y += 32;
     }
@@ -143,8 +169,7 @@ void TrayApp::showTools() {
             return true;
         }
         if (id >= 40000 && id < 40100) {
-            command(TrayCommandFor(static_cast<unsigned>(id)));
-            finishCommand();
+            if (onTool) onTool(static_cast<unsigned>(id));
             return true;
         }
         return false;
@@ -152,8 +177,6 @@ void TrayApp::showTools() {
     f.showModeless();
 }
 
-}  // namespace pgptray
+bool TrayWindows::toolsOpen() const { return tools_ && !tools_->closed(); }
 
-namespace pgptray {
-bool TrayApp::toolsOpen() const { return tools_ && !tools_->closed(); }
 }  // namespace pgptray

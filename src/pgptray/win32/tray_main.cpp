@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
+#include <string>
+#include <vector>
 
-#include "pgptray/gpg_command.h"
 #include "pgptray/tray_commands.h"
 #include "pgptray/win32/tray_app.h"
 
@@ -78,18 +78,17 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-void readArguments(TrayApp& tray) {
+std::vector<std::string> commandLineArguments() {
+    std::vector<std::string> out;
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 1; argv && i < argc; ++i) {
         char arg[512] = {};
         WideCharToMultiByte(CP_ACP, 0, argv[i], -1, arg, sizeof arg - 1, nullptr, nullptr);
-        const std::string a = arg;
-        const std::string prefix = "/recipient=";
-        if (a.rfind(prefix, 0) == 0 && pgptray::IsKeyIdentifier(a.substr(prefix.size())))
-            tray.presetRecipients.push_back(a.substr(prefix.size()));
+        out.push_back(arg);
     }
     LocalFree(argv);
+    return out;
 }
 
 }  // namespace
@@ -97,9 +96,9 @@ void readArguments(TrayApp& tray) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // One tray program per session: a second start leaves the first alone.
     if (FindWindowA(pgptray::kHiddenWindowClass, nullptr)) return 0;
-    TrayApp tray;
-    app = &tray;
-    readArguments(tray);
+    pgptray::TrayProgram program;
+    app = &program.app;
+    program.app.presetRecipients = pgptray::PresetRecipients(commandLineArguments());
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = hiddenProc;

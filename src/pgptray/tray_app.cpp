@@ -1,0 +1,251 @@
+#include "pgptray/tray_app.h"
+
+#include <exception>
+
+#include "pgptray/gpg_locate.h"
+#include "pgptray/tray_texts.h"
+
+namespace pgptray {
+
+void WipeSecret(std::string& secret) {
+    // Through a volatile pointer: stores to a string about to go would otherwise be left out.
+    volatile char* p = secret.data();
+    for (std::size_t i = 0; i < secret.size(); ++i) p[i] = 0;
+}
+
+std::vector<std::string> PresetRecipients(const std::vector<std::string>& arguments) {
+    constexpr std::string_view prefix = "/recipient=";
+    std::vector<std::string> out;
+    for (const std::string& a : arguments)
+        if (a.rfind(prefix, 0) == 0 && IsKeyIdentifier(std::string_view(a).substr(prefix.size())))
+            out.push_back(a.substr(prefix.size()));
+    return out;
+}
+
+TrayApp::TrayApp(const TrayPorts& ports) : settings(LoadSettings(ports.settings)), ports_(ports) {}
+
+std::string TrayApp::gpg() {
+    Machine& m = ports_.machine;
+    const std::string found = LocateGpg({settings.gpgPath, m.gnupgInstallDir(), m.environment("PATH")},
+                                        [&m](const std::string& path) { return m.isFile(path); });
+    if (found.empty()) {
+        failed(kGpgNotFound);
+        return found;
+    }
+    if (found + "|" + settings.keyFolder != agentFor_) {
+        ports_.gpg.launchAgent(found, settings.keyFolder);
+        agentFor_ = found + "|" + settings.keyFolder;
+    }
+    return found;
+}
+
+GpgRequest TrayApp::request(GpgOperation operation) const {
+    GpgRequest r;
+    r.operation = operation;
+    r.keyFolder = settings.keyFolder;
+    return r;
+}
+
+GpgResult TrayApp::run(const GpgRequest& request, const std::string& input, const std::string* passphrase) {
+    const std::string exe = gpg();
+    if (exe.empty()) return {};
+    return ports_.gpg.run(exe, request, input, passphrase);
+}
+
+// When the key folder's files last changed: a listing taken since then still holds.
+std::string TrayApp::keyFolderStamp() {
+    std::string folder = settings.keyFolder;
+    if (folder.empty()) folder = ports_.machine.environment("APPDATA") + "\\gnupg";
+    std::string stamp = folder;
+    for (const char* name : {"\\pubring.kbx", "\\private-keys-v1.d", "\\trustdb.gpg"}) {
+        const std::string changed = ports_.machine.changeStamp(folder + name);
+        if (!changed.empty()) stamp += "|" + changed;
+    }
+    return stamp;
+}
+
+std::vector<GpgKey> TrayApp::listKeys(bool secret) {
+    const std::string exe = gpg();
+    if (exe.empty()) return {};
+    KeyListingCache& cache = secret ? secretKeys_ : publicKeys_;
+    const std::string stamp = exe + "|" + keyFolderStamp();
+    if (cache.stamp != stamp) {
+        const GpgRequest listing = request(secret ? GpgOperation::ListSecretKeys : GpgOperation::ListPublicKeys);
+        cache.keys = ParseKeyListing(ports_.gpg.run(exe, listing, {}, nullptr).output);
+        cache.stamp = stamp;
+    }
+    return cache.keys;
+}
+
+bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input, GpgResult& result) {
+    const std::string exe = gpg();
+    if (exe.empty()) return false;
+    // First without a pass phrase: an unprotected key, or one the agent holds, needs none.
+    const std::string none;
+    result = ports_.gpg.run(exe, req, input, &none);
+    bool asked = false;
+    while (result.started && result.exitCode != 0) {
+        const GpgStatus st = ParseStatus(result.status);
+        if (!st.anyPassphraseTrouble()) break;
+        // A message names the keys it is for; ask for the pass phrase of ours among them, else
+        // for the signing key's.
+        const std::vector<GpgKey> secretKeys = listKeys(true);
+        std::string keyLabel = signerLabel(secretKeys);
+        for (const std::string& id : st.encryptedTo)
+            if (const GpgKey* k = FindKey(secretKeys, id)) keyLabel = KeyLabel(*k);
+        std::string passphrase;
+        if (!ports_.dialogs.askPassphrase(keyLabel, asked, passphrase)) return false;
+        asked = true;
+        result = ports_.gpg.run(exe, req, input, &passphrase);
+        WipeSecret(passphrase);
+    }
+    return true;
+}
+
+bool TrayApp::clipboardText(std::string& text) {
+    if (ports_.clipboard.read(text) && !text.empty()) return true;
+    ports_.dialogs.message(kClipboardEmpty, MessageKind::Warning);
+    return false;
+}
+
+std::string TrayApp::signerLabel(const std::vector<GpgKey>& secretKeys) const {
+    const GpgKey* k = settings.defaultKey.empty() ? nullptr : FindKey(secretKeys, settings.defaultKey);
+    if (!k) {
+        for (const GpgKey& key : secretKeys)
+            if (key.usable() && key.canSign) return KeyLabel(key);
+        return "your key";
+    }
+    return KeyLabel(*k);
+}
+
+void TrayApp::command(TrayCommand c) {
+    if (busy_) return;  // one operation at a time; a request meanwhile is refused
+    busy_ = true;
+    // A decryption's result comes before anything the next command shows. The import of a key
+    // that came inside the decrypted message (the sender's next request) is added below it, so
+    // that who signed that message stays in view beside what its key did.
+    finishCommand();
+    appendResult_ = c == TrayCommand::ImportKeys && decryptionInView_ && ports_.dialogs.resultOpen();
+    decryptionInView_ = false;
+    // The preferences may have been changed meanwhile by PGPTools.Exe or PGPKeys.Exe.
+    settings = LoadSettings(ports_.settings);
+    try {
+        switch (c) {
+            case TrayCommand::Encrypt: encrypt(false); break;
+            case TrayCommand::EncryptSign: encrypt(true); break;
+            case TrayCommand::Sign: sign(); break;
+            case TrayCommand::DecryptVerify: decryptVerify(); break;
+            case TrayCommand::ImportKeys: importKeys(); break;
+            case TrayCommand::Preferences: showPreferences(); break;
+            case TrayCommand::Tools: ports_.dialogs.showTools(); break;
+            case TrayCommand::Nothing: break;
+        }
+    } catch (const std::exception& e) {
+        failed(std::string("The operation failed: ") + e.what() + "\r\nThe clipboard was left as it was.");
+    }
+    appendResult_ = false;
+    busy_ = false;
+}
+
+void TrayApp::encrypt(bool withSignature) {
+    std::string text;
+    if (!clipboardText(text) || gpg().empty()) return;
+    std::vector<std::string> recipients = presetRecipients;
+    bool toSelf = settings.encryptToSelf;
+    if (recipients.empty()) {
+        const std::vector<GpgKey> secretKeys = listKeys(true);
+        if (!ports_.dialogs.chooseRecipients(listKeys(false), toSelf, recipients)) return;
+        if (toSelf != settings.encryptToSelf) {
+            settings.encryptToSelf = toSelf;
+            SaveSettings(ports_.settings, settings);
+        }
+        if (toSelf) {
+            const GpgKey* self = settings.defaultKey.empty() ? nullptr : FindKey(secretKeys, settings.defaultKey);
+            for (const GpgKey& k : secretKeys)
+                if (!self && k.usable() && k.canEncrypt) self = &k;
+            if (self) recipients.push_back(self->fingerprint);
+        }
+    }
+    if (recipients.empty()) {
+        ports_.dialogs.message("No recipient was chosen. The clipboard was left as it was.", MessageKind::Warning);
+        return;
+    }
+    GpgRequest req = request(withSignature ? GpgOperation::EncryptSign : GpgOperation::Encrypt);
+    req.recipients = recipients;
+    req.signer = settings.defaultKey;
+    GpgResult r;
+    if (withSignature) {
+        if (!runWithPassphrase(req, text, r)) return;
+    } else {
+        r = run(req, text);
+    }
+    deliver(r, JudgeEncryption(r));
+}
+
+void TrayApp::sign() {
+    std::string text;
+    if (!clipboardText(text) || gpg().empty()) return;
+    GpgRequest req = request(GpgOperation::ClearSign);
+    req.signer = settings.defaultKey;
+    GpgResult r;
+    if (!runWithPassphrase(req, text, r)) return;
+    deliver(r, JudgeClearSignature(r));
+}
+
+void TrayApp::decryptVerify() {
+    std::string text;
+    if (!clipboardText(text) || gpg().empty()) return;
+    GpgResult r;
+    if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, r)) return;
+    deliver(r, JudgeDecryption(r));
+}
+
+void TrayApp::deliver(const GpgResult& r, const GpgVerdict& v) {
+    if (!v.textToClipboard) return failed(v.failure);
+    ports_.clipboard.writeCrLf(r.output);
+    // The result window needs the key listings; the caller gets its clipboard first.
+    if (v.showResult) pendingDecryption_ = v.status;
+}
+
+void TrayApp::finishCommand() {
+    if (!pendingDecryption_) return;
+    const GpgStatus st = *pendingDecryption_;
+    pendingDecryption_.reset();
+    showResult(DescribeDecryption(st, listKeys(true), listKeys(false)));
+    decryptionInView_ = true;
+}
+
+void TrayApp::importKeys() {
+    std::string text;
+    if (!clipboardText(text)) return;
+    const GpgResult r = run(request(GpgOperation::Import), text);
+    if (!r.started) return;
+    showResult(DescribeImport(ParseStatus(r.status)));
+}
+
+void TrayApp::showResult(const std::string& text) {
+    if (appendResult_ && ports_.dialogs.resultOpen()) {
+        appendResult_ = false;
+        ports_.dialogs.appendResult("\r\n" + text);
+        return;
+    }
+    ports_.dialogs.showResult(text);
+}
+
+void TrayApp::showPreferences() {
+    std::vector<std::string> signingKeys;
+    if (!gpg().empty())
+        for (const GpgKey& k : listKeys(true))
+            if (k.usable()) signingKeys.push_back(k.fingerprint);
+    TraySettings edited = settings;
+    if (!ports_.dialogs.editPreferences(edited, signingKeys)) return;
+    if (!edited.defaultKey.empty() && !IsKeyIdentifier(edited.defaultKey)) {
+        ports_.dialogs.message("The default signing key must be a fingerprint. The preferences were not changed.",
+                               MessageKind::Warning);
+        return;
+    }
+    settings = edited;
+    SaveSettings(ports_.settings, settings);
+}
+
+}  // namespace pgptray

@@ -1,0 +1,83 @@
+#pragma once
+// The tray program's state and its operations on the clipboard's text, shared by PGPTray.Exe,
+// PGPTools.Exe and PGPKeys.Exe; it reaches the machine only through its ports.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pgptray/gpg_command.h"
+#include "pgptray/gpg_listing.h"
+#include "pgptray/gpg_status.h"
+#include "pgptray/gpg_verdict.h"
+#include "pgptray/tray_commands.h"
+#include "pgptray/tray_ports.h"
+
+namespace pgptray {
+
+class TrayApp {
+public:
+    explicit TrayApp(const TrayPorts& ports);
+
+    TraySettings settings;
+    // Recipients given on the command line ("/recipient=FINGERPRINT"): encryption then asks no one.
+    std::vector<std::string> presetRecipients;
+
+    // Handles one command of the hidden window; a command while another runs is refused.
+    void command(TrayCommand command);
+    bool busy() const { return busy_; }
+    // What a command leaves to do once its sender has its answer: the result window of a
+    // decryption, which names keys from the listings.
+    void finishCommand();
+
+    // The path of gpg.exe, or empty after telling the user it is missing.
+    std::string gpg();
+    GpgRequest request(GpgOperation operation) const;
+    // passphrase: handed to gpg through its pass-phrase pipe (null: none offered).
+    GpgResult run(const GpgRequest& request, const std::string& input = {}, const std::string* passphrase = nullptr);
+    // Kept while the key folder's files are unchanged.
+    std::vector<GpgKey> listKeys(bool secret);
+    // Runs an operation that may need a pass phrase: asks for it (again after a wrong one) in
+    // the pass-phrase dialog. False when the user cancelled or gpg is missing.
+    bool runWithPassphrase(const GpgRequest& request, const std::string& input, GpgResult& result);
+    // Who signs: the preferences' key among the secret keys, else the first usable one that signs.
+    std::string signerLabel(const std::vector<GpgKey>& secretKeys) const;
+
+    void encrypt(bool withSignature);
+    void sign();
+    void decryptVerify();
+    void importKeys();
+    void showPreferences();
+
+    TrayDialogs& dialogs() { return ports_.dialogs; }
+    ClipboardText& clipboard() { return ports_.clipboard; }
+
+private:
+    bool clipboardText(std::string& text);
+    // Carries out what gpg's run came to: its output onto the clipboard (and a decryption's result
+    // shown once the sender has its answer), or the failure told.
+    void deliver(const GpgResult& result, const GpgVerdict& verdict);
+    void showResult(const std::string& text);
+    std::string keyFolderStamp();
+    void failed(const std::string& why) { ports_.dialogs.message(why, MessageKind::Error); }
+
+    struct KeyListingCache {
+        std::string stamp;  // gpg.exe and the key folder's files when the listing was taken
+        std::vector<GpgKey> keys;
+    };
+    TrayPorts ports_;
+    KeyListingCache publicKeys_, secretKeys_;
+    std::optional<GpgStatus> pendingDecryption_;
+    bool busy_ = false;
+    bool decryptionInView_ = false;  // the result window shows the last command's decryption
+    bool appendResult_ = false;      // the next result goes below the one in view
+    std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
+};
+
+// The recipients named on PGPTray.Exe's command line: each "/recipient=" argument that names a
+// key identifier, in order.
+std::vector<std::string> PresetRecipients(const std::vector<std::string>& arguments);
+
+// Overwrites a pass phrase (or a text holding one) before it is let go.
+void WipeSecret(std::string& secret);
+
+}  // namespace pgptray

@@ -1,0 +1,176 @@
+#pragma once
+// Recording fakes of the tray programs' ports (pgptray/tray_ports.h): the preferences' store,
+// the clipboard, gpg, the machine and the dialogs. Each answers as a test scripts it.
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "pgptray/tray_ports.h"
+#include "pgptray/tray_texts.h"
+
+namespace pgptray::fakes {
+
+class FakeSettingsStore : public SettingsStore {
+public:
+    std::map<std::string, std::string> values;  // key → value; a missing key reads as the fallback
+    std::vector<std::string> written;           // "key=value", in order
+    std::string read(const std::string& key, const std::string& fallback) override {
+        const auto it = values.find(key);
+        return it == values.end() ? fallback : it->second;
+    }
+    void write(const std::string& key, const std::string& value) override {
+        values[key] = value;
+        written.push_back(key + "=" + value);
+    }
+};
+
+class FakeClipboardText : public ClipboardText {
+public:
+    std::optional<std::string> text;  // nullopt: the clipboard holds no text
+    int writes = 0;
+    bool read(std::string& out) override {
+        if (!text) return false;
+        out = *text;
+        return true;
+    }
+    bool writeCrLf(std::string_view gpgOutput) override {
+        text = ToCrLf(gpgOutput);
+        ++writes;
+        return true;
+    }
+};
+
+class FakeGpg : public GpgRunner {
+public:
+    struct Run {
+        std::string exe;
+        GpgRequest request;
+        std::string input;
+        std::optional<std::string> passphrase;  // nullopt: no pass-phrase pipe offered
+    };
+    std::vector<Run> runs;
+    std::vector<std::string> agents;  // "gpg.exe|key folder" of each agent launched
+    // gpg's answer to a run; without one it starts, says nothing and ends with code 0.
+    std::function<GpgResult(const Run&)> answer;
+
+    GpgResult run(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
+                  const std::string* passphrase) override {
+        GpgArguments(request, {7, passphrase ? 9ul : 0ul});  // refuses what the real command line would
+        runs.push_back({gpgExe, request, input, passphrase ? std::optional(*passphrase) : std::nullopt});
+        if (answer) return answer(runs.back());
+        GpgResult r;
+        r.started = true;
+        return r;
+    }
+    void launchAgent(const std::string& gpgExe, const std::string& keyFolder) override {
+        agents.push_back(gpgExe + "|" + keyFolder);
+    }
+    std::vector<GpgOperation> operations() const {
+        std::vector<GpgOperation> out;
+        for (const Run& r : runs) out.push_back(r.request.operation);
+        return out;
+    }
+};
+
+class FakeMachine : public Machine {
+public:
+    std::string installDir;
+    std::map<std::string, std::string> variables;
+    std::set<std::string> files;
+    std::map<std::string, std::string> stamps;  // path → change stamp; missing paths have none
+    std::vector<std::string> stampsAsked;
+    std::string gnupgInstallDir() override { return installDir; }
+    std::string environment(const std::string& name) override {
+        const auto it = variables.find(name);
+        return it == variables.end() ? std::string() : it->second;
+    }
+    bool isFile(const std::string& path) override { return files.count(path) > 0; }
+    std::string changeStamp(const std::string& path) override {
+        stampsAsked.push_back(path);
+        const auto it = stamps.find(path);
+        return it == stamps.end() ? std::string() : it->second;
+    }
+};
+
+class FakeTrayDialogs : public TrayDialogs {
+public:
+    // What the user was shown, in order: "recipients", "passphrase LABEL" (" again" after a wrong
+    // one), "preferences", "error: TEXT", "warning: TEXT", "information: TEXT", "question: TEXT",
+    // "result: TEXT", "append: TEXT", "tools".
+    std::vector<std::string> shown;
+
+    // The answers. Recipients: the fingerprints clicked, nullopt for Cancel; the "Encrypt to
+    // myself" box as left (nullopt: as offered). Pass phrases typed in turn; nullopt, or none
+    // left, is Cancel. Preferences as left with OK; nullopt for Cancel.
+    std::optional<std::vector<std::string>> recipients;
+    std::optional<bool> encryptToSelf;
+    std::deque<std::optional<std::string>> passphrases;
+    std::optional<TraySettings> preferences;
+    bool answerYes = false;
+    // Called while a modal dialog is open: the hidden window still answers meanwhile.
+    std::function<void()> whileOpen;
+
+    std::vector<GpgKey> offeredKeys;
+    std::vector<std::string> offeredSigningKeys;
+    bool resultWindowOpen = false;
+    std::string resultText;
+
+    bool chooseRecipients(const std::vector<GpgKey>& keys, bool& toSelf, std::vector<std::string>& chosen) override {
+        shown.push_back("recipients");
+        offeredKeys = keys;
+        modal();
+        if (!recipients) return false;
+        chosen = *recipients;
+        toSelf = encryptToSelf.value_or(toSelf);
+        return true;
+    }
+    bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) override {
+        shown.push_back("passphrase " + keyLabel + (retry ? " again" : ""));
+        modal();
+        if (passphrases.empty() || !passphrases.front()) return false;
+        passphrase = *passphrases.front();
+        passphrases.pop_front();
+        return true;
+    }
+    bool editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) override {
+        shown.push_back("preferences");
+        offeredSigningKeys = signingKeys;
+        modal();
+        if (!preferences) return false;
+        settings = *preferences;
+        return true;
+    }
+    void message(const std::string& text, MessageKind kind) override {
+        static const char* const kinds[] = {"error: ", "warning: ", "information: "};
+        shown.push_back(kinds[static_cast<int>(kind)] + text);
+        modal();
+    }
+    bool ask(const std::string& question) override {
+        shown.push_back("question: " + question);
+        modal();
+        return answerYes;
+    }
+    void showResult(const std::string& text) override {
+        shown.push_back("result: " + text);
+        resultWindowOpen = true;
+        resultText = text;
+    }
+    void appendResult(const std::string& text) override {
+        shown.push_back("append: " + text);
+        resultText += text;
+    }
+    bool resultOpen() override { return resultWindowOpen; }
+    void showTools() override { shown.push_back("tools"); }
+
+private:
+    void modal() {
+        if (whileOpen) whileOpen();
+    }
+};
+
+}  // namespace pgptray::fakes

@@ -1,0 +1,375 @@
+// The tray program's commands over fakes: what gpg is asked, what the clipboard gets and what the
+// user is shown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+#include "pgptray/tray_texts.h"
+#include "tray_world.h"
+
+namespace pgptray {
+namespace {
+
+using C = TrayCommand;
+using O = GpgOperation;
+using W = TrayWorld;
+const std::string kPaulLabel = "Paul Protected <paul@example.invalid>";
+const std::string kAnnaLabel = "Anna S. (work: the \"office\") <anna.work@example.invalid>";
+
+// Each shown entry begins with the expected one, in order.
+void expectShown(const std::vector<std::string>& shown, const std::vector<std::string>& starts, const char* what) {
+    ASSERT_EQ(shown.size(), starts.size()) << what << ": " << (shown.empty() ? "" : shown.back());
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_EQ(shown[i].rfind(starts[i], 0), 0u) << what << ": " << shown[i];
+}
+
+TEST(TrayCommands, EachCommandRunsItsOperationAndFillsTheClipboard) {
+    struct Case { TrayCommand command; std::vector<GpgOperation> ran; std::string clipboard; std::vector<std::string> shown; };
+    const std::string armoured = ToCrLf(W::kArmoured);
+    const Case cases[] = {
+        {C::Encrypt, {O::Encrypt}, armoured, {"recipients"}},
+        {C::EncryptSign, {O::EncryptSign}, armoured, {"recipients"}},
+        {C::Sign, {O::ClearSign}, "-----BEGIN PGP SIGNED MESSAGE-----\r\n", {}},
+        {C::DecryptVerify, {O::DecryptVerify}, "Hello Anna,\r\n", {"result: Decrypted with the key of " + kAnnaLabel}},
+        {C::ImportKeys, {O::Import}, W::kPlain, {"result: Keys found: 2\r\nNew: 2\r\n"}},
+        {C::Preferences, {}, W::kPlain, {"preferences"}},
+        {C::Tools, {}, W::kPlain, {"tools"}},
+        {C::Nothing, {}, W::kPlain, {}},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.dialogs.recipients = {{W::kAnna}};
+        w.app.command(c.command);
+        w.app.finishCommand();
+        const std::string what = "command " + std::to_string(static_cast<int>(c.command));
+        EXPECT_EQ(w.operations(), c.ran) << what;
+        EXPECT_EQ(w.clipboard.text, c.clipboard) << what;
+        expectShown(w.dialogs.shown, c.shown, what.c_str());
+        EXPECT_FALSE(w.app.busy());
+    }
+}
+
+TEST(TrayCommands, LeaveTheClipboardAndSayWhyOnceWhenTheyCannotDoIt) {
+    struct Case { const char* what; void (*arrange)(TrayWorld&); std::string said; std::vector<TrayCommand> commands; };
+    const std::vector<TrayCommand> all{C::Encrypt, C::EncryptSign, C::Sign, C::DecryptVerify, C::ImportKeys};
+    const Case cases[] = {
+        {"no text", [](TrayWorld& w) { w.clipboard.text.reset(); }, std::string("warning: ") + kClipboardEmpty, all},
+        {"empty text", [](TrayWorld& w) { w.clipboard.text = ""; }, std::string("warning: ") + kClipboardEmpty, all},
+        {"gpg missing", [](TrayWorld& w) { w.machine.files.clear(); }, std::string("error: ") + kGpgNotFound, all},
+        // An import reports whatever gpg did; the others give text only when gpg made it.
+        {"gpg fails", [](TrayWorld& w) { for (O op : {O::Encrypt, O::EncryptSign, O::ClearSign, O::DecryptVerify})
+                                             w.answers[op] = GpgAnswer(2, "not-pgp.txt"); },
+         "error: The text holds no OpenPGP data.", {C::Encrypt, C::EncryptSign, C::Sign, C::DecryptVerify}},
+        {"a signing key that is no fingerprint", [](TrayWorld& w) { w.settings.values["DefaultKey"] = "Paul"; },
+         "error: The operation failed: ", {C::EncryptSign, C::Sign}},
+    };
+    for (const Case& c : cases) {
+        for (C command : c.commands) {
+            TrayWorld w;
+            c.arrange(w);
+            w.dialogs.recipients = {{W::kAnna}};
+            const std::optional<std::string> before = w.clipboard.text;
+            w.app.command(command);
+            w.app.finishCommand();
+            const std::string what = std::string(c.what) + ", command " + std::to_string(static_cast<int>(command));
+            std::vector<std::string> said;
+            for (const std::string& s : w.dialogs.shown)
+                if (s.rfind("error: ", 0) == 0 || s.rfind("warning: ", 0) == 0) said.push_back(s);
+            expectShown(said, {c.said}, what.c_str());
+            EXPECT_EQ(w.clipboard.text, before) << what;
+            EXPECT_EQ(w.clipboard.writes, 0) << what;
+            EXPECT_FALSE(w.app.busy()) << what;
+        }
+    }
+}
+
+TEST(TrayCommands, ACommandWhileADialogIsOpenIsRefused) {
+    struct Case { TrayCommand command; void (*arrange)(TrayWorld&); const char* dialog; };
+    const Case cases[] = {
+        {C::Encrypt, [](TrayWorld&) {}, "recipients"},
+        {C::Sign, [](TrayWorld& w) { w.passphrase = "right pass"; }, "passphrase"},
+        {C::Sign, [](TrayWorld& w) { w.machine.files.clear(); }, "error"},
+        {C::Preferences, [](TrayWorld&) {}, "preferences"},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        c.arrange(w);
+        w.answerSuccess();
+        int refused = 0;
+        w.dialogs.whileOpen = [&] {
+            EXPECT_TRUE(w.app.busy()) << c.dialog;
+            w.app.command(C::ImportKeys);
+            ++refused;
+        };
+        w.app.command(c.command);
+        EXPECT_GE(refused, 1) << c.dialog;
+        const std::vector<O> ran = w.gpg.operations();
+        EXPECT_EQ(std::find(ran.begin(), ran.end(), O::Import), ran.end()) << c.dialog;
+        w.dialogs.whileOpen = nullptr;
+        w.machine.files = {W::kGpg};
+        w.app.command(C::ImportKeys);
+        EXPECT_EQ(w.operations().back(), O::Import) << "taken once the first has ended: " << c.dialog;
+    }
+}
+
+TEST(TrayPassphrase, IsAskedForTheRightKeyUntilItIsRightOrCancelled) {
+    struct Case { TrayCommand command; std::string defaultKey; std::vector<std::optional<std::string>> typed;
+                  std::vector<std::string> shown; bool done; };
+    const std::string paul = "passphrase " + kPaulLabel, anna = "passphrase " + kAnnaLabel;
+    const Case cases[] = {
+        {C::Sign, W::kPaul, {"right pass"}, {paul}, true},
+        {C::Sign, W::kAnna, {"right pass"}, {anna}, true},
+        {C::Sign, "", {"right pass"}, {anna}, true},
+        {C::Sign, W::kPaul, {"wrong", "right pass"}, {paul, paul + " again"}, true},
+        {C::Sign, W::kPaul, {std::nullopt}, {paul}, false},
+        {C::Sign, W::kPaul, {"wrong", std::nullopt}, {paul, paul + " again"}, false},
+        // A message names the key it is for: its pass phrase is asked, whoever signs by default.
+        {C::DecryptVerify, W::kAnna, {"wrong", "right pass"}, {paul, paul + " again"}, true},
+        {C::EncryptSign, W::kPaul, {"right pass"}, {"recipients", paul}, true},
+        {C::EncryptSign, W::kPaul, {std::nullopt}, {"recipients", paul}, false},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.passphrase = "right pass";
+        w.settings.values["DefaultKey"] = c.defaultKey;
+        w.dialogs.recipients = {{W::kAnna}};
+        w.dialogs.passphrases.assign(c.typed.begin(), c.typed.end());
+        w.app.command(c.command);
+        const std::string what = "command " + std::to_string(static_cast<int>(c.command)) + " typed " +
+                                 std::to_string(c.typed.size());
+        EXPECT_EQ(w.dialogs.shown, c.shown) << what;
+        EXPECT_EQ(w.clipboard.writes, c.done ? 1 : 0) << what;
+        // First without a pass phrase (through the pipe), then once for each one typed.
+        std::vector<std::optional<std::string>> offered{std::string()};
+        for (const auto& t : c.typed)
+            if (t) offered.push_back(t);
+        std::vector<std::optional<std::string>> seen;
+        for (const auto& run : w.gpg.runs)
+            if (MayNeedPassphrase(run.request.operation)) seen.push_back(run.passphrase);
+        EXPECT_EQ(seen, offered) << what;
+    }
+}
+
+TEST(TrayPassphrase, IsNotAskedForAKeyThatNeedsNone) {
+    TrayWorld w;
+    w.answerSuccess();
+    w.app.command(C::Sign);
+    EXPECT_TRUE(w.dialogs.shown.empty());
+    ASSERT_EQ(w.gpg.runs.size(), 1u) << "no listing needed either";
+    EXPECT_EQ(w.gpg.runs[0].passphrase, std::string());
+}
+
+TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
+    struct Case { const char* what; std::string defaultKey, storedToSelf; std::optional<bool> box;
+                  std::vector<std::string> clicked, preset, recipients, written; };
+    const std::string other = "1111222233334444555566667777888899990000";
+    const Case cases[] = {
+        {"the default key as myself", W::kPaul, "1", {}, {W::kAnna}, {}, {W::kAnna, W::kPaul}, {}},
+        {"no default key", "", "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna}, {}},
+        {"a default key without a secret key", other, "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna}, {}},
+        {"the box cleared", W::kPaul, "1", false, {W::kAnna}, {}, {W::kAnna}, {"EncryptToSelf=0"}},
+        {"the box ticked", W::kPaul, "0", true, {W::kAnna}, {}, {W::kAnna, W::kPaul}, {"EncryptToSelf=1"}},
+        {"only myself", W::kPaul, "1", {}, {}, {}, {W::kPaul}, {}},
+        {"nobody", W::kPaul, "0", {}, {}, {}, {}, {}},
+        {"recipients from the command line", W::kPaul, "1", {}, {}, {W::kAnna}, {W::kAnna}, {}},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.settings.values["DefaultKey"] = c.defaultKey;
+        w.settings.values["EncryptToSelf"] = c.storedToSelf;
+        w.dialogs.recipients = c.clicked;
+        w.dialogs.encryptToSelf = c.box;
+        w.app.presetRecipients = c.preset;
+        w.app.command(C::Encrypt);
+        std::vector<std::string> written;
+        for (const std::string& s : w.settings.written)
+            if (s.rfind("EncryptToSelf=", 0) == 0) written.push_back(s);
+        EXPECT_EQ(written, c.written) << c.what;
+        EXPECT_EQ(w.dialogs.shown.empty(), !c.preset.empty()) << c.what;
+        if (c.recipients.empty()) {
+            EXPECT_TRUE(w.operations().empty()) << c.what;
+            EXPECT_EQ(w.dialogs.shown.back(), "warning: No recipient was chosen. The clipboard was left as it was.");
+            continue;
+        }
+        ASSERT_EQ(w.operations(), std::vector<O>{O::Encrypt}) << c.what;
+        EXPECT_EQ(w.gpg.runs.back().request.recipients, c.recipients) << c.what;
+        EXPECT_EQ(w.gpg.runs.back().input, W::kPlain) << c.what;
+    }
+    // The dialog offers every public key; cancelling it leaves everything.
+    TrayWorld w;
+    w.app.command(C::Encrypt);
+    EXPECT_EQ(w.dialogs.offeredKeys.size(), 4u);
+    EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"recipients"});
+    EXPECT_TRUE(w.operations().empty());
+}
+
+TEST(TrayResults, AnImportRightAfterADecryptionIsAddedBelowItsResult) {
+    struct Case { const char* what; std::vector<TrayCommand> commands; bool finishEach, closeBetween;
+                  std::vector<std::string> shown; };
+    const Case cases[] = {
+        {"import after decryption", {C::DecryptVerify, C::ImportKeys}, true, false,
+         {"result: Decrypted", "append: \r\nKeys found"}},
+        {"before the decryption's result was shown", {C::DecryptVerify, C::ImportKeys}, false, false,
+         {"result: Decrypted", "append: \r\nKeys found"}},
+        {"the result window closed", {C::DecryptVerify, C::ImportKeys}, true, true,
+         {"result: Decrypted", "result: Keys found"}},
+        {"two imports", {C::ImportKeys, C::ImportKeys}, true, false, {"result: Keys found", "result: Keys found"}},
+        {"a command between", {C::DecryptVerify, C::Sign, C::ImportKeys}, true, false,
+         {"result: Decrypted", "result: Keys found"}},
+        {"a second import", {C::DecryptVerify, C::ImportKeys, C::ImportKeys}, true, false,
+         {"result: Decrypted", "append: \r\nKeys found", "result: Keys found"}},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        for (C command : c.commands) {
+            if (c.closeBetween) w.dialogs.resultWindowOpen = false;
+            w.app.command(command);
+            if (c.finishEach) w.app.finishCommand();
+        }
+        w.app.finishCommand();
+        expectShown(w.dialogs.shown, c.shown, c.what);
+    }
+}
+
+TEST(TraySettings, AreReadWithTheirDefaultsAndWrittenWhole) {
+    struct Case { std::map<std::string, std::string> stored; TraySettings read; };
+    const Case cases[] = {
+        {{}, {"", "", "", true}},
+        {{{"GpgPath", "D:\\gpg"}, {"KeyFolder", "D:\\k"}, {"DefaultKey", W::kAnna}, {"EncryptToSelf", "0"}},
+         {"D:\\gpg", "D:\\k", W::kAnna, false}},
+        {{{"EncryptToSelf", ""}}, {"", "", "", true}},
+        {{{"EncryptToSelf", "no"}}, {"", "", "", true}},
+    };
+    for (const Case& c : cases) {
+        fakes::FakeSettingsStore store;
+        store.values = c.stored;
+        const TraySettings s = LoadSettings(store);
+        EXPECT_EQ(std::tie(s.gpgPath, s.keyFolder, s.defaultKey, s.encryptToSelf),
+                  std::tie(c.read.gpgPath, c.read.keyFolder, c.read.defaultKey, c.read.encryptToSelf));
+        fakes::FakeSettingsStore saved;
+        SaveSettings(saved, s);
+        EXPECT_EQ(saved.written, (std::vector<std::string>{"GpgPath=" + s.gpgPath, "KeyFolder=" + s.keyFolder,
+                                                            "DefaultKey=" + s.defaultKey,
+                                                            std::string("EncryptToSelf=") + (s.encryptToSelf ? "1" : "0")}));
+    }
+    // Each command reads them again: another program may have changed them.
+    TrayWorld w;
+    w.settings.values["KeyFolder"] = "D:\\other";
+    w.app.command(C::Nothing);
+    EXPECT_EQ(w.app.settings.keyFolder, "D:\\other");
+}
+
+TEST(TrayPreferences, KeepOnlyAFingerprintAsTheDefaultKey) {
+    struct Case { const char* what; std::optional<std::string> defaultKey; bool saved; std::string said; };
+    const Case cases[] = {
+        {"a fingerprint", W::kAnna, true, ""},
+        {"no default key", "", true, ""},
+        {"a name", "Anna", false, "warning: The default signing key must be a fingerprint."},
+        {"cancelled", std::nullopt, false, ""},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        if (c.defaultKey) {
+            TraySettings edited{"D:\\gpg.exe", "D:\\keys", *c.defaultKey, false};
+            w.dialogs.preferences = edited;
+        }
+        w.app.command(C::Preferences);
+        EXPECT_EQ(w.dialogs.offeredSigningKeys, (std::vector<std::string>{W::kAnna, W::kPaul})) << "usable keys only";
+        EXPECT_EQ(w.settings.written.size(), c.saved ? 4u : 0u) << c.what;
+        if (c.saved) {
+            EXPECT_EQ(w.settings.values["DefaultKey"], *c.defaultKey) << c.what;
+        }
+        expectShown(w.dialogs.shown, c.said.empty() ? std::vector<std::string>{"preferences"}
+                                                    : std::vector<std::string>{"preferences", c.said}, c.what);
+    }
+}
+
+TEST(TrayGpg, IsFoundWhereTheSettingsOrTheMachineSayAndItsAgentStartedOncePerKeyFolder) {
+    struct Case { std::string configured, installDir, path; std::string found; };
+    const Case cases[] = {
+        {W::kGpg, "C:\\Program Files\\GnuPG", "", W::kGpg},
+        {"", "C:\\Program Files\\GnuPG", "D:\\bin", "C:\\Program Files\\GnuPG\\bin\\gpg.exe"},
+        {"", "", "C:\\none;D:\\bin", "D:\\bin\\gpg.exe"},
+        {"C:\\nowhere\\gpg.exe", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.machine.files = {W::kGpg, "C:\\Program Files\\GnuPG\\bin\\gpg.exe", "D:\\bin\\gpg.exe"};
+        w.machine.installDir = c.installDir;
+        w.machine.variables["PATH"] = c.path;
+        w.app.settings.gpgPath = c.configured;
+        EXPECT_EQ(w.app.gpg(), c.found);
+        EXPECT_EQ(w.app.gpg(), c.found);
+        const std::vector<std::string> agents{c.found + "|C:\\keys"}, said{std::string("error: ") + kGpgNotFound};
+        EXPECT_EQ(w.gpg.agents, c.found.empty() ? std::vector<std::string>{} : agents) << c.found;
+        EXPECT_EQ(w.dialogs.shown.size(), c.found.empty() ? 2u : 0u) << "said at every try: " << c.found;
+        w.app.settings.keyFolder = "D:\\keys";
+        w.app.gpg();
+        EXPECT_EQ(w.gpg.agents.size(), c.found.empty() ? 0u : 2u) << "another key folder, another agent";
+    }
+}
+
+TEST(TrayKeyListings, AreTakenAgainOnlyWhenTheKeyFolderChanged) {
+    struct Case { const char* what; void (*change)(TrayWorld&); std::size_t listings; };
+    const Case cases[] = {
+        {"nothing", [](TrayWorld&) {}, 1},
+        {"the public keys", [](TrayWorld& w) { w.machine.stamps["C:\\keys\\pubring.kbx"] = "2"; }, 2},
+        {"the secret keys", [](TrayWorld& w) { w.machine.stamps["C:\\keys\\private-keys-v1.d"] = "2"; }, 2},
+        {"the trust", [](TrayWorld& w) { w.machine.stamps["C:\\keys\\trustdb.gpg"] = "2"; }, 2},
+        {"another file", [](TrayWorld& w) { w.machine.stamps["C:\\keys\\random_seed"] = "2"; }, 1},
+        {"the key folder", [](TrayWorld& w) { w.app.settings.keyFolder = "D:\\keys"; }, 2},
+        {"gpg.exe", [](TrayWorld& w) { w.machine.files.insert(w.app.settings.gpgPath = "D:\\gpg.exe"); }, 2},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        for (const char* f : {"pubring.kbx", "private-keys-v1.d", "trustdb.gpg", "random_seed"})
+            w.machine.stamps[std::string("C:\\keys\\") + f] = "1";
+        EXPECT_EQ(w.app.listKeys(false).size(), 4u);
+        c.change(w);
+        EXPECT_EQ(w.app.listKeys(false).size(), 4u);
+        const auto ops = w.gpg.operations();
+        EXPECT_EQ(static_cast<std::size_t>(std::count(ops.begin(), ops.end(), O::ListPublicKeys)), c.listings) << c.what;
+    }
+    // Without a key folder of its own gpg uses the user's.
+    TrayWorld w;
+    w.app.settings.keyFolder.clear();
+    w.machine.variables["APPDATA"] = "C:\\Users\\anna\\AppData\\Roaming";
+    w.app.listKeys(true);
+    EXPECT_EQ(w.machine.stampsAsked.front(), "C:\\Users\\anna\\AppData\\Roaming\\gnupg\\pubring.kbx");
+}
+
+TEST(TraySigner, IsTheDefaultKeyElseTheFirstUsableSigningKey) {
+    const std::vector<GpgKey> all = ParseKeyListing(GpgSample("list-secret-keys.txt"));
+    const std::vector<GpgKey> unusable(all.begin() + 2, all.end());  // the expired and the revoked key
+    struct Case { std::string defaultKey; const std::vector<GpgKey>* keys; std::string label; };
+    const Case cases[] = {
+        {W::kPaul, &all, kPaulLabel},
+        {"", &all, kAnnaLabel},
+        {"1111222233334444555566667777888899990000", &all, kAnnaLabel},
+        {"", &unusable, "your key"},
+        {W::kPaul, &unusable, "your key"},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.app.settings.defaultKey = c.defaultKey;
+        EXPECT_EQ(w.app.signerLabel(*c.keys), c.label) << c.defaultKey;
+    }
+}
+
+TEST(TrayArguments, TakeOnlyKeyIdentifiersAsPresetRecipients) {
+    struct Case { std::vector<std::string> arguments, recipients; };
+    const Case cases[] = {
+        {{std::string("/recipient=") + W::kAnna}, {W::kAnna}},
+        {{"/recipient=0x89ABCDEF", "/other", std::string("/recipient=") + W::kPaul}, {"0x89ABCDEF", W::kPaul}},
+        {{"/recipient=anna@example.invalid", "/recipient=", "/RECIPIENT=89ABCDEF", "recipient=89ABCDEF"}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PresetRecipients(c.arguments), c.recipients) << c.arguments.front();
+}
+
+}  // namespace
+}  // namespace pgptray
