@@ -76,16 +76,4 @@ INT_PTR RunModalDialog(HWND owner, const DialogFrame& frame, DialogHandler& hand
                                    reinterpret_cast<LPARAM>(&running));
 }
 
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, name, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = name;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    return RegisterClassA(&wc) != 0;
-}
-
 }  // namespace v5::win32

@@ -36,9 +36,6 @@ INT_PTR RunModalDialog(HWND owner, const DialogFrame& frame, DialogHandler& hand
 
 // The font of the program's windows, made once.
 HFONT DialogFont();
-// Registers a form's window class (button-face background, the program's icon) unless it is.
-bool RegisterClassOnce(HINSTANCE instance, const char* name, WNDPROC proc);
-
 HWND MakeControl(HWND dialog, const char* className, const std::string& text, DWORD style, int id, int x, int y,
                  int width, int height, DWORD exStyle = 0);
 

@@ -1,6 +1,6 @@
 #include "shell/win32/props_window.h"
 
-#include "platform/win32/modal_dialog.h"
+#include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 
 #include <commctrl.h>
@@ -138,8 +138,8 @@ bool PropsWindow::create(HINSTANCE instance, const std::string& title) {
     instance_ = instance;
     INITCOMMONCONTROLSEX common{sizeof common, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common);
-    if (!RegisterClassOnce(instance, kApplicationWindowClass, ApplicationProc) ||
-        !RegisterClassOnce(instance, kPropsWindowClass, MainProc))
+    if (!RegisterClassOnce(instance, {kApplicationWindowClass, ApplicationProc, COLOR_BTNFACE, true, "MAINICON"}) ||
+        !RegisterClassOnce(instance, {kPropsWindowClass, MainProc, COLOR_BTNFACE, true, "MAINICON"}))
         return false;
     appWindow_ = CreateWindowExA(0, kApplicationWindowClass, title.c_str(),
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,

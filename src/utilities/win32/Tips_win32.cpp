@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/win32/modal_dialog.h"
+#include "platform/win32/toolkit/window_class.h"
 
 namespace v5::win32 {
 namespace {
@@ -46,7 +46,7 @@ HWND TipsDialogWindow::item(const char* name) const {
 }
 
 void TipsDialogWindow::showModal(TfrmTips& dialog) {
-    if (!RegisterClassOnce(instance_, kTipsWindowClass, Proc)) return;
+    if (!RegisterClassOnce(instance_, {kTipsWindowClass, Proc, COLOR_BTNFACE, true, "MAINICON"})) return;
     RECT frame{0, 0, kTipsClientWidth, kTipsClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
