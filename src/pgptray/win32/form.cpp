@@ -1,66 +1,36 @@
 #include "pgptray/win32/form.h"
 
 #include "pgptray/tray_texts.h"
+#include "platform/win32/toolkit/form_builder.h"
+#include "platform/win32/toolkit/window_class.h"
 
 namespace pgptray {
 namespace {
 
 constexpr char kFormClass[] = "PGPtrayForm";
 
-void registerClass() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    wc.lpszClassName = kFormClass;
-    RegisterClassA(&wc);
-    done = true;
-}
-
 }  // namespace
 
 Form::Form(const std::string& title, int clientWidth, int clientHeight) {
-    registerClass();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    v5::win32::RegisterClassOnce(instance, {kFormClass, &Form::proc, COLOR_BTNFACE, true, MAKEINTRESOURCEA(1)});
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&r, style, FALSE, WS_EX_DLGMODALFRAME);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 3;
-    hwnd_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kFormClass, title.c_str(), style, x, y, w, h, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::proc));
+    hwnd_.reset(CreateWindowExA(WS_EX_DLGMODALFRAME, kFormClass, title.c_str(), style, x, y, w, h, nullptr, nullptr,
+                                instance, nullptr));
+    SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 Form::~Form() {
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    // The window goes after this object: nothing it receives on the way may reach here.
+    if (hwnd_) SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, 0);
 }
 
-HWND Form::add(const char* className, const std::string& text, DWORD style, int x, int y, int w, int h, int id,
-               DWORD exStyle) {
-    HWND c = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return c;
-}
-
-HWND Form::button(const std::string& caption, int x, int y, int w, int h, int id, bool isDefault) {
-    return add("BUTTON", caption, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), x, y, w, h, id);
-}
-
-HWND Form::label(const std::string& text, int x, int y, int w, int h) {
-    return add("STATIC", text, SS_LEFT, x, y, w, h, -1);
-}
-
-HWND Form::edit(const std::string& text, int x, int y, int w, int h, int id, DWORD extraStyle) {
-    return add("EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, x, y, w, h, id, WS_EX_CLIENTEDGE);
+void Form::build(std::span<const ControlSpec> rows) {
+    v5::win32::BuildForm(hwnd_.get(), rows, {v5::win32::FormFont::System});
 }
 
 LRESULT CALLBACK Form::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -83,32 +53,32 @@ LRESULT CALLBACK Form::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 int Form::runModal() {
     modal_ = true;
     done_ = false;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
     MSG msg;
     while (!done_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(hwnd_, &msg)) continue;
+        if (IsDialogMessageA(hwnd(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd(), SW_HIDE);
     return result_;
 }
 
 void Form::showModeless() {
     modal_ = false;
     done_ = false;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
 }
 
 void Form::end(int result) {
     result_ = result;
     done_ = true;
-    if (!modal_) ShowWindow(hwnd_, SW_HIDE);
+    if (!modal_) ShowWindow(hwnd(), SW_HIDE);
     // A click sent from another program is handled inside GetMessage, which then waits on:
     // a posted message lets the modal loop see that it is done.
-    PostMessageA(hwnd_, WM_NULL, 0, 0);
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
 std::string Form::text(int id) const {
@@ -119,6 +89,12 @@ std::string Form::text(int id) const {
 }
 
 void Form::setText(int id, const std::string& text) { SetWindowTextA(item(id), text.c_str()); }
+
+bool Form::checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Form::setChecked(int id, bool checked) {
+    SendMessageA(item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 int TrayMessage(const std::string& text, UINT type) {
     return MessageBoxA(nullptr, text.c_str(), kProgramTitle, type | MB_SETFOREGROUND | MB_TOPMOST);

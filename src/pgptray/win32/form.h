@@ -1,12 +1,19 @@
 #pragma once
 // A small top-level window with child controls, run modally or left open: the frame of every
-// dialog and window of the tray program.
+// dialog and window of the tray program. Its controls come from a table (platform/form_spec.h).
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
 
+#include "platform/form_spec.h"
+#include "platform/win32/toolkit/handles.h"
+
 namespace pgptray {
+
+using v5::ControlKind;
+using v5::ControlSpec;
 
 class Form {
 public:
@@ -15,14 +22,10 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
-    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
-    // Adds a child control at client pixels; returns it.
-    HWND add(const char* className, const std::string& text, DWORD style, int x, int y, int w, int h, int id,
-             DWORD exStyle = 0);
-    HWND button(const std::string& caption, int x, int y, int w, int h, int id, bool isDefault = false);
-    HWND label(const std::string& text, int x, int y, int w, int h);
-    HWND edit(const std::string& text, int x, int y, int w, int h, int id, DWORD extraStyle = 0);
+    HWND hwnd() const { return hwnd_.get(); }
+    HWND item(int id) const { return GetDlgItem(hwnd_.get(), id); }
+    // Makes the table's controls, in the system's font for windows.
+    void build(std::span<const ControlSpec> rows);
 
     // Called for WM_COMMAND from a control; IDOK and IDCANCEL end a modal run unless it returns true.
     std::function<bool(int id, int notification)> onCommand;
@@ -35,10 +38,12 @@ public:
 
     std::string text(int id) const;
     void setText(int id, const std::string& text);
+    bool checked(int id) const;
+    void setChecked(int id, bool checked);
 
 private:
     static LRESULT CALLBACK proc(HWND, UINT, WPARAM, LPARAM);
-    HWND hwnd_ = nullptr;
+    v5::win32::OwnedWindow hwnd_;
     bool done_ = false;
     bool modal_ = false;
     int result_ = IDCANCEL;

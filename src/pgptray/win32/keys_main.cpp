@@ -80,18 +80,22 @@ struct KeysWindow {
     }
 
     void newKeyPair() {
+        using K = ControlKind;
+        static const ControlSpec rows[] = {
+            {K::Label, "lblName", "Full name:", 10, 12, 110, 18},
+            {K::Edit, "txtName", "", 120, 10, 250, 22, kName, v5::cfSunken},
+            {K::Label, "lblEmail", "E-mail address:", 10, 42, 110, 18},
+            {K::Edit, "txtEmail", "", 120, 40, 250, 22, kEmail, v5::cfSunken},
+            {K::Label, "lblPass", "Pass phrase:", 10, 72, 110, 18},
+            {K::Edit, "txtPass", "", 120, 70, 250, 22, kPass, v5::cfSunken | v5::cfPassword},
+            {K::Label, "lblPass2", "Once more:", 10, 102, 110, 18},
+            {K::Edit, "txtPass2", "", 120, 100, 250, 22, kPass2, v5::cfSunken | v5::cfPassword},
+            {K::Label, "lblKind", "An ed25519 signing key with a cv25519 encryption key.", 10, 130, 360, 18},
+            {K::Button, "btnOk", "OK", 200, 156, 80, 26, IDOK, v5::cfDefault},
+            {K::Button, "btnCancel", "Cancel", 290, 156, 80, 26, IDCANCEL},
+        };
         Form f("PGPkeys - New Key Pair", 380, 190);
-        f.label("Full name:", 10, 12, 110, 18);
-        f.edit("", 120, 10, 250, 22, kName);
-        f.label("E-mail address:", 10, 42, 110, 18);
-        f.edit("", 120, 40, 250, 22, kEmail);
-        f.label("Pass phrase:", 10, 72, 110, 18);
-        f.edit("", 120, 70, 250, 22, kPass, ES_PASSWORD);
-        f.label("Once more:", 10, 102, 110, 18);
-        f.edit("", 120, 100, 250, 22, kPass2, ES_PASSWORD);
-        f.label("An ed25519 signing key with a cv25519 encryption key.", 10, 130, 360, 18);
-        f.button("OK", 200, 156, 80, 26, IDOK, true);
-        f.button("Cancel", 290, 156, 80, 26, IDCANCEL);
+        f.build(rows);
         f.onCommand = [&](int id, int) {
             if (id != IDOK) return false;
             std::string pass = f.text(kPass), repeated = f.text(kPass2);
@@ -108,21 +112,20 @@ struct KeysWindow {
     }
 
     void run() {
-        HWND list = form.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
-                                                LBS_NOTIFY, 10, 10, 440, 310, kList, WS_EX_CLIENTEDGE);
-        int tabs[] = {30, 130, 230, 270};
-        SendMessageA(list, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-        const std::pair<const char*, int> buttons[] = {
-            {"Import &File...", kImportFile}, {"Import from C&lipboard", kImportClipboard},
-            {"&Copy Public Key", kCopy},      {"&New Key Pair...", kNew},
-            {"&Delete Key", kDelete},         {"&Refresh", kRefresh},
+        using K = ControlKind;
+        static const ControlSpec rows[] = {
+            {K::ListBox, "lstKeys", "", 10, 10, 440, 310, kList, v5::cfColumns},
+            {K::Button, "btnImportFile", "Import &File...", 460, 10, 130, 26, kImportFile},
+            {K::Button, "btnImportClipboard", "Import from C&lipboard", 460, 44, 130, 26, kImportClipboard},
+            {K::Button, "btnCopy", "&Copy Public Key", 460, 78, 130, 26, kCopy},
+            {K::Button, "btnNew", "&New Key Pair...", 460, 112, 130, 26, kNew},
+            {K::Button, "btnDelete", "&Delete Key", 460, 146, 130, 26, kDelete},
+            {K::Button, "btnRefresh", "&Refresh", 460, 180, 130, 26, kRefresh},
+            {K::Button, "btnClose", "Close", 460, 294, 130, 26, IDCANCEL},
         };
-        int y = 10;
-        for (const auto& [caption, id] : buttons) {
-            form.button(caption, 460, y, 130, 26, id);
-            y += 34;
-        }
-        form.button("Close", 460, 294, 130, 26, IDCANCEL);
+        form.build(rows);
+        int tabs[] = {30, 130, 230, 270};
+        SendMessageA(form.item(kList), LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
         form.onCommand = [this](int id, int) {
             switch (id) {
                 case kImportFile: importFile(); return true;

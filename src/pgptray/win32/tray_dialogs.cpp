@@ -12,6 +12,7 @@ constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
 constexpr int kResultText = 300;
 constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
+constexpr int kToolsKeys = 40001;
 
 std::string validityText(const GpgKey& k) {
     if (k.revoked) return "REVOKED";
@@ -41,11 +42,18 @@ TrayWindows::~TrayWindows() = default;
 
 bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
                                    std::vector<std::string>& chosen) {
+    using K = ControlKind;
+    static const ControlSpec rows[] = {
+        {K::Label, "lblKeys",
+         "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8, 540, 18},
+        {K::ListBox, "lstKeys", "", 10, 30, 540, 200, kRecipientList, v5::cfMultiSelect | v5::cfColumns},
+        {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 238, 200, 20, kEncryptToSelf},
+        {K::Button, "btnOk", "OK", 380, 264, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 470, 264, 80, 26, IDCANCEL},
+    };
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
-    f.label("Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8,
-            540, 18);
-    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
-                      10, 30, 540, 200, kRecipientList, WS_EX_CLIENTEDGE);
+    f.build(rows);
+    HWND list = f.item(kRecipientList);
     // Dialog units (a quarter of the font's average character width): the validity column must
     // still fall inside the list, after a whole key id.
     int tabs[] = {90, 190, 276};
@@ -55,10 +63,7 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
                                                      reinterpret_cast<LPARAM>(recipientEntry(keys[i]).c_str())));
         SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
     }
-    f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 238, 200, 20, kEncryptToSelf);
-    SendMessageA(f.item(kEncryptToSelf), BM_SETCHECK, encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
-    f.button("OK", 380, 264, 80, 26, IDOK, true);
-    f.button("Cancel", 470, 264, 80, 26, IDCANCEL);
+    f.setChecked(kEncryptToSelf, encryptToSelf);
     f.onCommand = [&](int id, int code) {
         if (id == kRecipientList && code == LBN_SELCHANGE) {
             const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -79,17 +84,22 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
         if (SendMessageA(list, LB_GETSEL, i, 0) > 0 && k < keys.size() && keys[k].usable())
             chosen.push_back(keys[k].fingerprint);
     }
-    encryptToSelf = SendMessageA(f.item(kEncryptToSelf), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    encryptToSelf = f.checked(kEncryptToSelf);
     return true;
 }
 
 bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
+    using K = ControlKind;
+    const std::string prompt =
+        (retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":";
+    const ControlSpec rows[] = {
+        {K::Label, "lblPrompt", prompt.c_str(), 10, 8, 380, 34},
+        {K::Edit, "txtPassphrase", "", 10, 48, 380, 22, kPassphraseEdit, v5::cfSunken | v5::cfPassword},
+        {K::Button, "btnOk", "OK", 220, 94, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 310, 94, 80, 26, IDCANCEL},
+    };
     Form f(std::string(kProgramTitle) + " - Enter Pass Phrase", 400, 130);
-    f.label((retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":",
-            10, 8, 380, 34);
-    f.edit("", 10, 48, 380, 22, kPassphraseEdit, ES_PASSWORD);
-    f.button("OK", 220, 94, 80, 26, IDOK, true);
-    f.button("Cancel", 310, 94, 80, 26, IDCANCEL);
+    f.build(rows);
     SetFocus(f.item(kPassphraseEdit));
     if (f.runModal() != IDOK) return false;
     passphrase = f.text(kPassphraseEdit);
@@ -98,26 +108,30 @@ bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::st
 }
 
 bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) {
+    using K = ControlKind;
+    const ControlSpec rows[] = {
+        {K::Label, "lblGpg", "gpg.exe (empty: the installed GnuPG, then the PATH):", 10, 8, 440, 18},
+        {K::Edit, "txtGpg", settings.gpgPath.c_str(), 10, 26, 440, 22, kPrefGpg, v5::cfSunken},
+        {K::Label, "lblFolder", "Key folder (empty: GnuPG's own):", 10, 56, 440, 18},
+        {K::Edit, "txtFolder", settings.keyFolder.c_str(), 10, 74, 440, 22, kPrefFolder, v5::cfSunken},
+        {K::Label, "lblKey", "Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18},
+        {K::ComboBox, "cboKey", "", 10, 122, 440, 200, kPrefKey},
+        {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 152, 200, 20, kPrefSelf},
+        {K::Button, "btnOk", "OK", 280, 178, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 370, 178, 80, 26, IDCANCEL},
+    };
     Form f(std::string(kProgramTitle) + " - Preferences", 460, 210);
-    f.label("gpg.exe (empty: the installed GnuPG, then the PATH):", 10, 8, 440, 18);
-    f.edit(settings.gpgPath, 10, 26, 440, 22, kPrefGpg);
-    f.label("Key folder (empty: GnuPG's own):", 10, 56, 440, 18);
-    f.edit(settings.keyFolder, 10, 74, 440, 22, kPrefFolder);
-    f.label("Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18);
-    HWND combo = f.add("COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWN | WS_VSCROLL | CBS_AUTOHSCROLL, 10, 122, 440, 200,
-                       kPrefKey);
+    f.build(rows);
+    HWND combo = f.item(kPrefKey);
     for (const std::string& fingerprint : signingKeys)
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fingerprint.c_str()));
     SetWindowTextA(combo, settings.defaultKey.c_str());
-    f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 152, 200, 20, kPrefSelf);
-    SendMessageA(f.item(kPrefSelf), BM_SETCHECK, settings.encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
-    f.button("OK", 280, 178, 80, 26, IDOK, true);
-    f.button("Cancel", 370, 178, 80, 26, IDCANCEL);
+    f.setChecked(kPrefSelf, settings.encryptToSelf);
     if (f.runModal() != IDOK) return false;
     settings.gpgPath = f.text(kPrefGpg);
     settings.keyFolder = f.text(kPrefFolder);
     settings.defaultKey = f.text(kPrefKey);
-    settings.encryptToSelf = SendMessageA(f.item(kPrefSelf), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    settings.encryptToSelf = f.checked(kPrefSelf);
     return true;
 }
 
@@ -133,11 +147,14 @@ bool TrayWindows::ask(const std::string& question) {
 }
 
 void TrayWindows::showResult(const std::string& text) {
+    using K = ControlKind;
+    const ControlSpec rows[] = {
+        {K::Memo, "txtResult", text.c_str(), 10, 10, 400, 140, kResultText, v5::cfReadOnly},
+        {K::Button, "btnOk", "OK", 170, 162, 80, 26, IDOK, v5::cfDefault},
+    };
     result_ = std::make_unique<Form>(std::string(kProgramTitle) + " - Result", 420, 200);
-    Form& f = *result_;
-    f.add("EDIT", text, ES_MULTILINE | ES_READONLY | WS_VSCROLL, 10, 10, 400, 140, kResultText, WS_EX_CLIENTEDGE);
-    f.button("OK", 170, 162, 80, 26, IDOK, true);
-    f.showModeless();
+    result_->build(rows);
+    result_->showModeless();
 }
 
 void TrayWindows::appendResult(const std::string& text) {
@@ -149,22 +166,23 @@ void TrayWindows::appendResult(const std::string& text) {
 bool TrayWindows::resultOpen() { return result_ && !result_->closed(); }
 
 void TrayWindows::showTools() {
-    struct ToolButton { const char* caption; unsigned command; };
-    static const ToolButton tools[] = {
-        {"&Encrypt", 40017}, {"Encrypt && &Sign", 40007}, {"Si&gn", 40018},
-        {"&Decrypt/Verify", 40008}, {"&Import Keys", 40006}, {"&Preferences", 40012},
+    using K = ControlKind;
+    // The buttons send the hidden window's command identifiers; "&Keys" starts the key manager.
+    static const ControlSpec rows[] = {
+        {K::Label, "lblClipboard", "The clipboard's text:", 10, 8, 130, 18},
+        {K::Button, "btnEncrypt", "&Encrypt", 10, 30, 130, 26, 40017},
+        {K::Button, "btnEncryptSign", "Encrypt && &Sign", 10, 62, 130, 26, 40007},
+        {K::Button, "btnSign", "Si&gn", 10, 94, 130, 26, 40018},
+        {K::Button, "btnDecrypt", "&Decrypt/Verify", 10, 126, 130, 26, 40008},
+        {K::Button, "btnImport", "&Import Keys", 10, 158, 130, 26, 40006},
+        {K::Button, "btnPreferences", "&Preferences", 10, 190, 130, 26, 40012},
+        {K::Button, "btnKeys", "&Keys", 10, 222, 130, 26, kToolsKeys},
     };
     tools_ = std::make_unique<Form>("PGPtools", 150, 40 + 32 * 7);
     Form& f = *tools_;
-    f.label("The clipboard's text:", 10, 8, 130, 18);
-    int y = 30;
-    for (const ToolButton& t : tools) {
-        f.button(t.caption, 10, y, 130, 26, static_cast<int>(t.command));
-        y += 32;
-    }
-    f.button("&Keys", 10, y, 130, 26, 40001);
+    f.build(rows);
     f.onCommand = [this](int id, int) {
-        if (id == 40001) {
+        if (id == kToolsKeys) {
             StartSiblingProgram("PGPKeys.Exe");
             return true;
         }
