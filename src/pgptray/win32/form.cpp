@@ -81,20 +81,13 @@ void Form::end(int result) {
     PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
-std::string Form::text(int id) const {
-    HWND c = item(id);
-    std::string s(static_cast<std::size_t>(GetWindowTextLengthA(c)) + 1, '\0');
-    s.resize(static_cast<std::size_t>(GetWindowTextA(c, s.data(), static_cast<int>(s.size()))));
-    return s;
-}
+std::string Form::text(int id) const { return v5::win32::ControlText(item(id)); }
 
 void Form::setText(int id, const std::string& text) { SetWindowTextA(item(id), text.c_str()); }
 
-bool Form::checked(int id) const { return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool Form::checked(int id) const { return v5::win32::IsChecked(item(id)); }
 
-void Form::setChecked(int id, bool checked) {
-    SendMessageA(item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void Form::setChecked(int id, bool checked) { v5::win32::SetChecked(item(id), checked); }
 
 int TrayMessage(const std::string& text, UINT type) {
     return MessageBoxA(nullptr, text.c_str(), kProgramTitle, type | MB_SETFOREGROUND | MB_TOPMOST);

@@ -10,6 +10,8 @@
 namespace pgptray {
 namespace {
 
+using K = ControlKind;
+
 enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
 enum : int { kName = 600, kEmail, kPass, kPass2 };
 
@@ -80,7 +82,6 @@ struct KeysWindow {
     }
 
     void newKeyPair() {
-        using K = ControlKind;
         static const ControlSpec rows[] = {
             {K::Label, "lblName", "Full name:", 10, 12, 110, 18},
             {K::Edit, "txtName", "", 120, 10, 250, 22, kName, v5::cfSunken},
@@ -112,7 +113,6 @@ struct KeysWindow {
     }
 
     void run() {
-        using K = ControlKind;
         static const ControlSpec rows[] = {
             {K::ListBox, "lstKeys", "", 10, 10, 440, 310, kList, v5::cfColumns},
             {K::Button, "btnImportFile", "Import &File...", 460, 10, 130, 26, kImportFile},

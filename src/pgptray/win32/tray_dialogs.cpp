@@ -7,6 +7,8 @@
 namespace pgptray {
 namespace {
 
+using K = ControlKind;
+
 constexpr int kRecipientList = 100;
 constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
@@ -42,7 +44,6 @@ TrayWindows::~TrayWindows() = default;
 
 bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
                                    std::vector<std::string>& chosen) {
-    using K = ControlKind;
     static const ControlSpec rows[] = {
         {K::Label, "lblKeys",
          "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8, 540, 18},
@@ -89,7 +90,6 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
 }
 
 bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
-    using K = ControlKind;
     const std::string prompt =
         (retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":";
     const ControlSpec rows[] = {
@@ -108,7 +108,6 @@ bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::st
 }
 
 bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) {
-    using K = ControlKind;
     const ControlSpec rows[] = {
         {K::Label, "lblGpg", "gpg.exe (empty: the installed GnuPG, then the PATH):", 10, 8, 440, 18},
         {K::Edit, "txtGpg", settings.gpgPath.c_str(), 10, 26, 440, 22, kPrefGpg, v5::cfSunken},
@@ -147,7 +146,6 @@ bool TrayWindows::ask(const std::string& question) {
 }
 
 void TrayWindows::showResult(const std::string& text) {
-    using K = ControlKind;
     const ControlSpec rows[] = {
         {K::Memo, "txtResult", text.c_str(), 10, 10, 400, 140, kResultText, v5::cfReadOnly},
         {K::Button, "btnOk", "OK", 170, 162, 80, 26, IDOK, v5::cfDefault},
@@ -166,7 +164,6 @@ void TrayWindows::appendResult(const std::string& text) {
 bool TrayWindows::resultOpen() { return result_ && !result_->closed(); }
 
 void TrayWindows::showTools() {
-    using K = ControlKind;
     // The buttons send the hidden window's command identifiers; "&Keys" starts the key manager.
     static const ControlSpec rows[] = {
         {K::Label, "lblClipboard", "The clipboard's text:", 10, 8, 130, 18},

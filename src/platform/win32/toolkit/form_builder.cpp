@@ -101,7 +101,10 @@ HFONT ProgramFont(FontRole role) {
 FormBuilder::FormBuilder(HWND parent, FormLook look)
     : parent_(parent), look_(look), instance_(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE))) {}
 
-FormBuilder::~FormBuilder() { finish(); }
+FormBuilder::~FormBuilder() {
+    for (HWND frame : frames_) PutBeneath(frame);
+    if (tabs_) PutBeneath(tabs_);
+}
 
 HWND FormBuilder::add(const ControlSpec& c) {
     const ControlClassAndStyles made = ClassAndStylesFor(c);
@@ -136,12 +139,22 @@ HWND FormBuilder::add(const ControlSpec& c) {
     return hwnd;
 }
 
-void FormBuilder::finish() {
-    if (finished_) return;
-    finished_ = true;
-    // Frames and the tabs lie beneath what they hold.
-    for (HWND frame : frames_) PutBeneath(frame);
-    if (tabs_) PutBeneath(tabs_);
+std::string ControlText(HWND control) {
+    int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    length = GetWindowTextA(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+void SetControlText(HWND control, const std::string& text) {
+    if (ControlText(control) != text) SetWindowTextA(control, text.c_str());
+}
+
+bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND button, bool checked) {
+    if (IsChecked(button) != checked) SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace v5::win32

@@ -3,6 +3,7 @@
 // of a window, each at its client-pixel place, in the rows' order (their tab order).
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/form_spec.h"
@@ -25,6 +26,8 @@ struct FormLook {
 enum class FontRole { Normal, Large, Heading };
 HFONT ProgramFont(FontRole role = FontRole::Normal);
 
+// Makes the controls of one table, row by row; when it goes, it puts the frames and the tabs beneath
+// the controls they hold.
 class FormBuilder {
 public:
     FormBuilder(HWND parent, FormLook look = {});
@@ -35,8 +38,6 @@ public:
     // Makes one control: its window class and styles for its kind and flags, its font, its hint as
     // a tool tip, its icon, its list entry height. Null when the control could not be made.
     HWND add(const ControlSpec& row);
-    // Puts the frames and the tabs beneath the controls they hold; the destructor does it too.
-    void finish();
 
 private:
     HWND parent_;
@@ -45,7 +46,6 @@ private:
     HWND tooltips_ = nullptr;
     std::vector<HWND> frames_;
     HWND tabs_ = nullptr;
-    bool finished_ = false;
 };
 
 // The whole table at once (any range of rows that are ControlSpecs); the controls in the rows'
@@ -57,5 +57,12 @@ std::vector<HWND> BuildForm(HWND parent, const Rows& rows, FormLook look = {}) {
     for (const ControlSpec& row : rows) made.push_back(builder.add(row));
     return made;
 }
+
+// A control's text and check mark; the setters leave a control alone that already shows the value,
+// so that it neither flickers nor notifies its window.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+bool IsChecked(HWND button);
+void SetChecked(HWND button, bool checked);
 
 }  // namespace v5::win32
