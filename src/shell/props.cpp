@@ -334,8 +334,8 @@ void TfrmProps::btnRunRoutineClick() {
     if (MainPGP) MainPGP(true);
 }
 
-void TfrmProps::txtClipboardReceiverChange(const std::string& text) {
-    if (SetClipboardReceiverText) SetClipboardReceiverText(text);
+void TfrmProps::txtClipboardReceiverChange() {
+    if (SetClipboardReceiverText) SetClipboardReceiverText(props_.txtClipboardReceiver);
 }
 
 void TfrmProps::btnRunClick() {

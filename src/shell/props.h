@@ -77,7 +77,6 @@ struct PropsWindowState {
     bool btnMailingListAddressAddEnabled = false;
     bool btnMailingListAddressRemoveEnabled = false;
     bool lstMailingListAddressEnabled = true;
-    std::string txtClipboardReceiver;
 };
 
 // What the model asks of its own window.
@@ -209,6 +208,7 @@ public:
 
     const std::string& CommandLine() const { return commandLineText_; }
     PropsState& Props() { return props_; }
+    const PropsState& Props() const { return props_; }
     const PropsWindowState& Window() const { return window_; }
     const std::string& AboutText() const { return aboutText_; }
     const std::vector<std::string>& ActiveDriverScripts() const { return activeDriverScripts_; }
@@ -221,8 +221,9 @@ public:
     std::function<void(bool RoutineRun)> MainPGP;
     // The hidden box whose text a run writes back into the mailer; connected by the run too.
     std::function<void(const std::string& text)> SetClipboardReceiverText;
-    // The box's text was changed (by anyone): the run writes a new text back.
-    void txtClipboardReceiverChange(const std::string& text);
+    // The box's text (PropsState::txtClipboardReceiver) was changed by anyone: the run writes a new
+    // text back.
+    void txtClipboardReceiverChange();
     // The PGP launcher, connected once the window search exists; the Special page's buttons use it.
     TPgpLauncher* PgpLauncher = nullptr;
     // The PGP product name and file version, as the PGP launcher reads them.

@@ -140,7 +140,7 @@ public:
 
 private:
     const DialogKeyContext& c_;
-    std::span<const ControlSpec> controls_;
+    std::span<const PropsControl> controls_;
 };
 
 }  // namespace

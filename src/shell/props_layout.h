@@ -1,17 +1,21 @@
 #pragma once
 // The properties window described as data: every control with its place in client pixels,
-// caption, hint, help topic and page, the five pages and the window's menus. One routine of the
-// Win32 view turns the rows into real controls; the tests read the same rows.
+// caption, hint, help topic and page, bound to the field of the state it shows and to the handler
+// its event runs; the five pages and the window's menus. The form builder turns the rows into real
+// controls, and the Win32 view walks them to show the state, collect what the user changed and run
+// the handlers; the tests read the same rows.
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "platform/form_spec.h"
+#include "shell/props_state.h"
 
 namespace v5 {
 
 inline constexpr int kPropsClientWidth = 553;
 inline constexpr int kPropsClientHeight = 409;
-inline constexpr const char* kPropsFontName = "MS Sans Serif";
-inline constexpr int kPropsFontPoints = 8;
 
 // Page indexes in page order.
 enum PropsPage : int {
@@ -31,50 +35,47 @@ struct PageSpec {
 };
 const std::array<PageSpec, kPageCount>& PropsPages();
 
-enum class ControlKind {
-    PageControl,  // the tabs; the pages' controls sit over its display area
-    Button,
-    GroupBox,     // a frame; a radio group is a GroupBox followed by its RadioButtons
-    RadioButton,
-    CheckBox,
-    Edit,
-    Memo,         // multi-line text box
-    ListBox,
-    Label,        // one- or two-line static text; its access key focuses the next control
-    Text,         // word-wrapped static text
-    Notice,       // highlighted static text (red on yellow, sunken)
-    Image,        // an icon of the program's resources, named by the caption
-    VersionLabel, // static text showing one version value
+class TfrmProps;
+
+// A handler of the model, run by a control's event.
+using PropsHandler = void (TfrmProps::*)();
+
+// What ties a control to the model.
+struct PropsBinding {
+    // The field of the state that the control shows and, where the user changes it, collects: a
+    // check box's flag, a radio group's selected item (bound on the group's frame), an edit's text,
+    // a list's entries and selected entry.
+    StateField field{};
+    // What the control shows of the model beyond the state, and the conditions under which it is
+    // shown (its page permitting) and enabled; null: nothing, always, always.
+    const std::string& (*shows)(const TfrmProps&) = nullptr;
+    bool (*shownWhile)(const TfrmProps&) = nullptr;
+    bool (*enabledWhile)(const TfrmProps&) = nullptr;
+    // The handler of a click (buttons and boxes), a change (edits) or a new selection (lists), and
+    // of a list's double click; the class name that the error report gives for the sender.
+    PropsHandler handler = nullptr;
+    PropsHandler doubleClick = nullptr;
+    const char* sender = "";
 };
 
-enum ControlFlags : unsigned {
-    cfNone = 0,
-    cfDefault = 1u << 0,     // marked as a default button
-    cfCancel = 1u << 1,      // Esc presses it
-    cfHidden = 1u << 2,      // never shown
-    cfGroupStart = 1u << 3,  // first radio button of a group
-    cfReadOnly = 1u << 4,
-    cfCentred = 1u << 5,
-    cfSorted = 1u << 6,      // the list keeps its entries sorted (its owner inserts in order)
+// A row of the window's table: the control and its binding.
+struct PropsControl : ControlSpec {
+    PropsBinding bind{};
 };
 
-struct ControlSpec {
-    ControlKind kind;
-    const char* name;
-    const char* caption;   // "&" marks the access key
-    int page;              // PropsPage
-    int x, y, width, height;
-    const char* hint;
-    int helpTopic;         // 0: none of its own
-    const char* container; // the group that frames it, "" for none
-    unsigned flags;
-    int id;                // control identifier
-    int itemHeight;        // list boxes: pixels per entry, 0 for the default
-};
+std::span<const PropsControl> PropsControls();
+const PropsControl* FindControl(std::string_view name);
+const PropsControl* FindControlById(int id);
 
-std::span<const ControlSpec> PropsControls();
-const ControlSpec* FindControl(std::string_view name);
-const ControlSpec* FindControlById(int id);
+// A radio button's item number in its group, and the field its group (the frame) is bound to,
+// null when the group binds none.
+struct RadioItem {
+    std::int32_t PropsState::*field;
+    int item;
+};
+RadioItem RadioItemOf(const ControlSpec& radio);
+// The number of radio buttons in a group.
+int RadioItemCount(const ControlSpec& group);
 
 // The help topic that F1 or the "?" button gives for a control: its own, else its frame's,
 // else its page's; 0 when there is none.
@@ -95,6 +96,9 @@ struct MenuItemSpec {
     const char* name;     // "" for a separator
     const char* caption;  // "" for a separator
     int id;
+    // The handler a choice on the lists' menus runs; the tools menu's entries go to the clipboard
+    // actions and the help instead.
+    PropsHandler handler = nullptr;
 };
 std::span<const MenuItemSpec> PropsMenuItems();
 

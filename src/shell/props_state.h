@@ -1,14 +1,12 @@
 #pragma once
 // The live settings and lists of the properties window. The controls show this state; loading
-// and saving the settings fill and read it; the handlers change it.
+// and saving the settings fill and read it; the handlers change it. Each field's initial value is
+// the setting's default.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace v5 {
-
-// The three items of the two outward radio groups.
-inline constexpr std::int32_t kOutwardItemCount = 3;
 
 // What a radio group makes of an item index given to it: above the last item selects the last,
 // -1 or less selects none (-1).
@@ -48,6 +46,18 @@ struct PropsState {
 
     std::string PgpMainExe;
     bool btnToolsVisible = false;
+    // The hidden box through which a run's result comes back, as its last change left it.
+    std::string txtClipboardReceiver;
+};
+
+// A field of the state that a control shows or a setting stores: a flag, a whole number (a radio
+// group's selected item among them), a text, or a list's entries and selected entry.
+struct StateField {
+    bool PropsState::*flag = nullptr;
+    std::int32_t PropsState::*number = nullptr;
+    std::string PropsState::*text = nullptr;
+    std::vector<std::string> PropsState::*entries = nullptr;
+    int PropsState::*selected = nullptr;
 };
 
 }  // namespace v5

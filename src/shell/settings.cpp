@@ -4,60 +4,40 @@
 
 #include "base/list_files.h"
 #include "drivers/driver_library.h"
+#include "shell/props_layout.h"
 
 namespace v5 {
 
 namespace {
-constexpr std::int32_t PropsState::*kNoNumber = nullptr;
-constexpr bool PropsState::*kNoFlag = nullptr;
-constexpr std::string PropsState::*kNoText = nullptr;
+
+using Source = SettingSource;
+
+constexpr SettingKey kKeys[] = {
+    // Routine outward choice: 0 "&Encrypt", 1 "S&ign", 2 "Encrypt &and Sign".
+    {"General", "optProcessing", Source::Control, {}, {1002, 0}, SavedWith::Options, 1102},
+    // One-off outward choice of the Special page, the same three items.
+    {"General", "optOutward", Source::Control, {}, {0, 0}, SavedWith::Options, 1104},
+    // Page shown last: 0 Routine, 1 Special, 2 Mailer Choice, 3 Options, 4 About.
+    {"General", "RecentPage", Source::State, {.number = &PropsState::RecentPage}, {1004, 0}, SavedWith::Page},
+    // "Ignore &Wrapped Keys".
+    {"General", "chkIgnoreWrappedKeys", Source::Control, {}, {1005, 1006}, SavedWith::Options, 1105},
+    // "&Prefer key import over message reading".
+    {"General", "chkForceKeyRead", Source::Control, {}, {0, 0}, SavedWith::Options},
+    // Number of the tip of the day shown last.
+    {"General", "TipNumber", Source::State, {.number = &PropsState::TipNumber}, {1008, 1011}, SavedWith::Tips},
+    // Show the tip of the day at start-up and daily; mirrored by chkShowTips.
+    {"General", "TipEnabled", Source::State, {.flag = &PropsState::TipEnabled}, {0, 0}, SavedWith::Tips},
+    // Where the program is installed, for whoever looks; nothing here reads it.
+    {"General", "LocalRoot", Source::InstallDir, {}, {1012, 0}},
+    // The program's version text; nothing here reads it.
+    {"General", "Version", Source::VersionText, {}, {0, 0}},
+    // Full path of PGP's tray program, written by the installation.
+    {"PGP", "Mainexe", Source::State, {.text = &PropsState::PgpMainExe}, {0, 0}},
+};
+
 }  // namespace
 
-// Section, key, kind, default, source, state field, trace points at load.
-const std::array<SettingKey, 10> kSettingsKeys = {{
-    // Routine outward choice: 0 "&Encrypt", 1 "S&ign", 2 "Encrypt &and Sign".
-    {"General", "optProcessing", SettingKind::ItemIndex, 0, SettingSource::Props, &PropsState::optProcessing,
-     kNoFlag, kNoText, {1002, 0}},
-    // One-off outward choice of the Special page, the same three items.
-    {"General", "optOutward", SettingKind::ItemIndex, 0, SettingSource::Props, &PropsState::optOutward, kNoFlag,
-     kNoText, {0, 0}},
-    // Page shown last: 0 Routine, 1 Special, 2 Mailer Choice, 3 Options, 4 About.
-    {"General", "RecentPage", SettingKind::WholeNumber, 2, SettingSource::Props, &PropsState::RecentPage, kNoFlag,
-     kNoText, {1004, 0}},
-    // "Ignore &Wrapped Keys".
-    {"General", "chkIgnoreWrappedKeys", SettingKind::Flag, 0, SettingSource::Props, kNoNumber,
-     &PropsState::chkIgnoreWrappedKeys, kNoText, {1005, 1006}},
-    // "&Prefer key import over message reading".
-    {"General", "chkForceKeyRead", SettingKind::Flag, 0, SettingSource::Props, kNoNumber,
-     &PropsState::chkForceKeyRead, kNoText, {0, 0}},
-    // Number of the tip of the day shown last.
-    {"General", "TipNumber", SettingKind::WholeNumber, 0, SettingSource::Props, &PropsState::TipNumber, kNoFlag,
-     kNoText, {1008, 1011}},
-    // Show the tip of the day at start-up and daily; mirrored by chkShowTips.
-    {"General", "TipEnabled", SettingKind::Flag, 1, SettingSource::Props, kNoNumber, &PropsState::TipEnabled,
-     kNoText, {0, 0}},
-    // Where the program is installed, for whoever looks; nothing here reads it.
-    {"General", "LocalRoot", SettingKind::Text, 0, SettingSource::InstallDir, kNoNumber, kNoFlag, kNoText,
-     {1012, 0}},
-    // The program's version text; nothing here reads it.
-    {"General", "Version", SettingKind::Text, 0, SettingSource::VersionText, kNoNumber, kNoFlag, kNoText, {0, 0}},
-    // Full path of PGP's tray program, written by the installation.
-    {"PGP", "Mainexe", SettingKind::Text, 0, SettingSource::Props, kNoNumber, kNoFlag, &PropsState::PgpMainExe,
-     {0, 0}},
-}};
-
-const std::array<SaveStep, 5> kSaveSettingsOrder = {{
-    {"optProcessing", 1102},
-    {"optOutward", 1104},
-    {"chkIgnoreWrappedKeys", 1105},
-    {"chkForceKeyRead", 0},
-    {"RecentPage", 0},
-}};
-
-const std::array<SaveStep, 2> kSaveTipSettingsOrder = {{
-    {"TipNumber", 0},
-    {"TipEnabled", 0},
-}};
+const std::span<const SettingKey> kSettingsKeys = kKeys;
 
 namespace {
 
@@ -69,49 +49,52 @@ void Write(Profile& profile, const SettingKey& key, const std::string& value) {
     if (!profile.writeString(kSettingsFileName, key.section, key.key, value)) throw UnableToWrite(kSettingsFileName);
 }
 
+// The field a key stores, and for a radio group its number of items (0 for any other field).
+struct StoredField {
+    StateField field;
+    int radioItems = 0;
+};
+
+StoredField FieldOf(const SettingKey& key) {
+    if (key.source != SettingSource::Control) return {key.field};
+    const PropsControl* control = FindControl(key.key);
+    if (!control) throw std::logic_error(std::string("no control for the setting ") + key.key);
+    return {control->bind.field, control->kind == ControlKind::GroupBox ? RadioItemCount(*control) : 0};
+}
+
 void ReadIntoState(Profile& profile, const SettingKey& key, PropsState& props) {
-    switch (key.kind) {
-        case SettingKind::WholeNumber:
-            props.*key.number = profile.readInt(kSettingsFileName, key.section, key.key, key.defaultNumber);
-            break;
-        case SettingKind::ItemIndex:
-            props.*key.number = RadioItemIndex(
-                profile.readInt(kSettingsFileName, key.section, key.key, key.defaultNumber), kOutwardItemCount);
-            break;
-        case SettingKind::Flag:
-            props.*key.flag = profile.readInt(kSettingsFileName, key.section, key.key, key.defaultNumber) != 0;
-            break;
-        case SettingKind::Text:
-            props.*key.text = profile.readString(kSettingsFileName, key.section, key.key, "");
-            break;
+    static const PropsState kDefaults;
+    const StoredField stored = FieldOf(key);
+    const StateField& f = stored.field;
+    const auto number = [&](std::int32_t fallback) {
+        return profile.readInt(kSettingsFileName, key.section, key.key, fallback);
+    };
+    if (f.flag) {
+        props.*f.flag = number(kDefaults.*f.flag ? 1 : 0) != 0;
+    } else if (f.number) {
+        const std::int32_t value = number(kDefaults.*f.number);
+        props.*f.number = stored.radioItems ? RadioItemIndex(value, stored.radioItems) : value;
+    } else if (f.text) {
+        props.*f.text = profile.readString(kSettingsFileName, key.section, key.key, kDefaults.*f.text);
     }
 }
 
-std::string StoredForm(const SettingKey& key, const PropsState& props) {
-    switch (key.kind) {
-        case SettingKind::WholeNumber:
-        case SettingKind::ItemIndex: return std::to_string(props.*key.number);
-        case SettingKind::Flag: return ProfileFlagText(props.*key.flag);
-        case SettingKind::Text: return props.*key.text;
-    }
+std::string StoredForm(const StateField& f, const PropsState& props) {
+    if (f.flag) return ProfileFlagText(props.*f.flag);
+    if (f.number) return std::to_string(props.*f.number);
+    if (f.text) return props.*f.text;
     return {};
 }
 
-void WalkSave(const SettingsPorts& ports, std::span<const SaveStep> steps) {
-    for (const SaveStep& step : steps) {
-        SetTracePoint(ports.state, step.tracePoint);
-        const SettingKey& key = SettingKeyNamed(step.key);
-        Write(ports.profile, key, StoredForm(key, ports.props));
+void WalkSave(const SettingsPorts& ports, SavedWith which) {
+    for (const SettingKey& key : kSettingsKeys) {
+        if (key.savedWith != which) continue;
+        SetTracePoint(ports.state, key.saveTracePoint);
+        Write(ports.profile, key, StoredForm(FieldOf(key).field, ports.props));
     }
 }
 
 }  // namespace
-
-const SettingKey& SettingKeyNamed(std::string_view name) {
-    for (const SettingKey& key : kSettingsKeys)
-        if (name == key.key) return key;
-    throw std::logic_error("no setting named " + std::string(name));
-}
 
 std::string VersionText(const std::string& fileVersion) { return std::string(kVersionPrefix) + " " + fileVersion; }
 
@@ -132,7 +115,8 @@ void LoadSettings(SettingsPorts ports) {
     for (const SettingKey& key : kSettingsKeys) {
         for (std::int32_t tracePoint : key.loadTracePoints) SetTracePoint(ports.state, tracePoint);
         switch (key.source) {
-            case SettingSource::Props: ReadIntoState(ports.profile, key, props); break;
+            case SettingSource::Control:
+            case SettingSource::State: ReadIntoState(ports.profile, key, props); break;
             case SettingSource::InstallDir: Write(ports.profile, key, ports.state.InstallDir); break;
             case SettingSource::VersionText:
                 Write(ports.profile, key,
@@ -146,7 +130,8 @@ void LoadSettings(SettingsPorts ports) {
 
 void SaveSettings(SettingsPorts ports) {
     ports.state.TracePoint = tpSaveEnter;
-    WalkSave(ports, kSaveSettingsOrder);
+    WalkSave(ports, SavedWith::Options);
+    WalkSave(ports, SavedWith::Page);
     ports.state.TracePoint = tpSaveListFiles;
 
     PropsState& props = ports.props;
@@ -158,7 +143,7 @@ void SaveSettings(SettingsPorts ports) {
 }
 
 void SaveTipSettings(SettingsPorts ports) {
-    WalkSave(ports, kSaveTipSettingsOrder);
+    WalkSave(ports, SavedWith::Tips);
     ports.props.chkShowTips = ports.props.TipEnabled;
 }
 

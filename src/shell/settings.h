@@ -6,7 +6,6 @@
 #include <functional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/diagnostics.h"
@@ -26,43 +25,33 @@ inline constexpr const char* kUnableToWriteFormat = "Unable to write to %s";
 // The version label's prefix at start-up; "Version" is always written with it (docs/settings.md).
 inline constexpr const char* kVersionPrefix = "File Version:";
 
-enum class SettingKind {
-    WholeNumber,  // written in decimal
-    ItemIndex,    // a whole number shown as a radio group's item index (see RadioItemIndex)
-    Flag,         // written "1" or "0"; read as a whole number, non-zero meaning set
-    Text,
-};
-
 // Where a key's value comes from or goes to.
 enum class SettingSource {
-    Props,        // a field of PropsState, read at every load
+    Control,      // the field that the window's control of the key's name shows (props_layout)
+    State,        // a field of PropsState that no control shows
     InstallDir,   // written at every load, never read
     VersionText,  // written at every load, never read
 };
 
+// Which save writes a key: Ok's (the window's options, then the page shown last), the tip of the
+// day's, or none.
+enum class SavedWith { Nothing, Options, Page, Tips };
+
+// A key's default is its field's initial value in PropsState; a flag is written "1" or "0", a
+// radio group's item index is read as its group makes of it (RadioItemIndex).
 struct SettingKey {
     const char* section;
     const char* key;
-    SettingKind kind;
-    std::int32_t defaultNumber;  // whole numbers and flags; text defaults are empty
     SettingSource source;
-    std::int32_t PropsState::*number;  // WholeNumber, ItemIndex
-    bool PropsState::*flag;            // Flag
-    std::string PropsState::*text;     // Text read into the state
+    StateField field{};  // SettingSource::State
     // Trace points set in turn just before the key is handled at load (0: none).
     std::array<std::int32_t, 2> loadTracePoints;
+    SavedWith savedWith = SavedWith::Nothing;
+    std::int32_t saveTracePoint = 0;  // set just before the key is saved (0: none)
 };
 
-// In the order LoadSettings handles them.
-extern const std::array<SettingKey, 10> kSettingsKeys;
-
-// One step of a save: the key, and the trace point set just before it (0: none).
-struct SaveStep {
-    const char* key;
-    std::int32_t tracePoint;
-};
-extern const std::array<SaveStep, 5> kSaveSettingsOrder;
-extern const std::array<SaveStep, 2> kSaveTipSettingsOrder;
+// In the order LoadSettings handles them, and each save writes its keys.
+extern const std::span<const SettingKey> kSettingsKeys;
 
 // Trace points of the settings.
 enum : std::int32_t {
@@ -71,8 +60,6 @@ enum : std::int32_t {
     tpSaveEnter = 1101,
     tpSaveListFiles = 1199,
 };
-
-const SettingKey& SettingKeyNamed(std::string_view key);
 
 struct SettingsPorts {
     ShellState& state;

@@ -10,22 +10,25 @@
 namespace v5 {
 namespace {
 
-using K = TipsControlKind;
+using K = ControlKind;
 
-constexpr TipsControlSpec kTipsControls[] = {
-    {K::Button, "btnOk", "&Ok", 288, 16, 65, 25, 1},
+// "&Ok" has the dialog's identifier for Enter.
+constexpr ControlSpec kTipsControls[] = {
+    {K::Button, "btnOk", "&Ok", 288, 16, 65, 25, 1, cfDefault},
     {K::Image, "Image1", "TIPSICON", 8, 8, 32, 32, 101},
     {K::Heading, "Label1", kTipsHeading, 56, 8, 217, 32, 102},
     {K::CheckBox, "chkShowTips", "Show these tips", 8, 184, 337, 17, 103},
     {K::Button, "btnNext", "&Next", 288, 56, 65, 25, 104},
     {K::Button, "btnPrevious", "&Previous", 288, 96, 65, 25, 105},
-    {K::TipText, "StaticText1", "", 8, 48, 265, 129, 106},
+    // The tip: centred, sunken, in the larger font, shown as it is.
+    {K::Text, "StaticText1", "", 8, 48, 265, 129, 106, cfCentred | cfSunken | cfLargeText | cfNoPrefix},
     {K::Button, "btnHelp", "&Help", 288, 136, 65, 25, 107},
 };
 
 }  // namespace
 
-std::span<const TipsControlSpec> TipsControls() { return kTipsControls; }
+std::span<const ControlSpec> TipsControls() { return kTipsControls; }
+
 
 TipLine SplitTipLine(std::string_view line) {
     const std::size_t comma = line.find(',');

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/form_spec.h"
+
 namespace v5 {
 
 inline constexpr const char* kTipsFileName = "tips.dat";
@@ -17,15 +19,7 @@ inline constexpr int kTipsClientWidth = 363;
 inline constexpr int kTipsClientHeight = 204;
 
 // The dialog's controls, in the order of its fields, at their client-area pixel positions.
-enum class TipsControlKind { Button, Image, Heading, CheckBox, TipText };
-struct TipsControlSpec {
-    TipsControlKind kind;
-    const char* name;
-    const char* caption;
-    int x, y, width, height;
-    int id;
-};
-std::span<const TipsControlSpec> TipsControls();
+std::span<const ControlSpec> TipsControls();
 
 // One line of the tips file: the help topic before the first comma, the text after it.
 struct TipLine {

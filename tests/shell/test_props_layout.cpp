@@ -157,3 +157,42 @@ TEST(PropsLayout, MenusHoldTheirEntriesInOrder) {
     EXPECT_EQ(library, (std::vector<std::string>{"&Details", "Make &Active"}));
     EXPECT_EQ(active, (std::vector<std::string>{"Details", "&Return to library"}));
 }
+
+TEST(PropsLayout, EveryControlIsBoundToWhatItsKindShowsAndRuns) {
+    using K = ControlKind;
+    for (const PropsControl& c : PropsControls()) {
+        SCOPED_TRACE(c.name);
+        const PropsBinding& b = c.bind;
+        const StateField& f = b.field;
+        switch (c.kind) {
+            case K::CheckBox: EXPECT_NE(f.flag, nullptr) << "a box whose tick goes nowhere"; break;
+            case K::Edit: EXPECT_NE(f.text, nullptr) << "an edit whose text goes nowhere"; break;
+            case K::ListBox: EXPECT_TRUE(f.entries && f.selected) << "a list that shows nothing"; break;
+            case K::Button: EXPECT_NE(b.handler, nullptr) << "a button that does nothing"; break;
+            case K::RadioButton: EXPECT_NE(RadioItemOf(c).field, nullptr) << "a group that binds no field"; break;
+            default: break;
+        }
+        // One thing shown, a double click only on a list, and a sender for every handler's report.
+        EXPECT_LE(!!f.flag + !!f.number + !!f.text + !!f.entries + !!b.shows, 1);
+        if (c.kind != K::ListBox) EXPECT_EQ(b.doubleClick, nullptr);
+        if (b.handler || b.doubleClick) EXPECT_STRNE(b.sender, "");
+    }
+}
+
+TEST(PropsLayout, RadioButtonsAreTheItemsOfTheirGroupsInTableOrder) {
+    const struct {
+        const char* name;
+        std::int32_t PropsState::*field;
+        int item;
+    } rows[] = {
+        {"optProcessing0", &PropsState::optProcessing, 0}, {"optProcessing2", &PropsState::optProcessing, 2},
+        {"optOutward0", &PropsState::optOutward, 0},       {"optOutward1", &PropsState::optOutward, 1},
+    };
+    for (const auto& r : rows) {
+        const RadioItem radio = RadioItemOf(*FindControl(r.name));
+        EXPECT_TRUE(radio.field == r.field) << r.name;
+        EXPECT_EQ(radio.item, r.item) << r.name;
+    }
+    EXPECT_EQ(RadioItemCount(*FindControl("optProcessing")), 3);
+    EXPECT_EQ(RadioItemCount(*FindControl("optOutward")), 3);
+}

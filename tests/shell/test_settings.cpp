@@ -12,6 +12,7 @@
 #include "base/list_files.h"
 #include "fakes/fake_profile.h"
 #include "fakes/fake_shell.h"
+#include "shell/props_layout.h"
 #include "shell/settings.h"
 #include "temp_dir.h"
 
@@ -184,6 +185,16 @@ TEST_F(Settings, SaveWritesInOrderUnderItsTracePoints) {
     };
     EXPECT_EQ(tracing.seen, expected);
     EXPECT_EQ(state.TracePoint, tpSaveListFiles);
+}
+
+TEST(SettingsKeys, AKeyStoredFromAControlNamesARowBoundToAStoredField) {
+    for (const SettingKey& key : kSettingsKeys) {
+        if (key.source != SettingSource::Control) continue;
+        const PropsControl* control = FindControl(key.key);
+        ASSERT_NE(control, nullptr) << key.key;
+        const StateField& f = control->bind.field;
+        EXPECT_TRUE(f.flag || f.text || (f.number && RadioItemCount(*control) > 0)) << key.key;
+    }
 }
 
 TEST_F(Settings, FailedWriteAtSaveLeavesTheListFilesAlone) {

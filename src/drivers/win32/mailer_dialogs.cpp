@@ -1,46 +1,28 @@
 #include "drivers/win32/mailer_dialogs.h"
 
-#include <commctrl.h>
-
 #include "platform/win32/modal_dialog.h"
+#include "platform/win32/toolkit/form_builder.h"
 
 namespace v5::win32 {
 namespace {
 
-constexpr int kButtonLeft = 393;
-constexpr int kButtonWidth = 69;
-constexpr int kButtonHeight = 24;
+using K = ControlKind;
 
-void AddHint(HWND tips, HWND dialog, HWND control, const char* text) {
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(text);
-    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-}
+constexpr ControlSpec kChooseMailerControls[] = {
+    {K::ListBox, "lstRunningMailers", "", 8, 8, 377, 73, kChooseListId, cfNone, "Choose the one to process"},
+    {K::Button, "btnOk", "&Ok", 393, 4, 69, 24, IDOK, cfDefault, "Confirm the selection"},
+    {K::Button, "btnCancel", "&Cancel", 393, 33, 69, 24, IDCANCEL, cfNone, "Abandon processing"},
+    {K::Button, "btnHelp", "&Help", 393, 63, 69, 24, kChooseHelpId},
+};
 
 class ChooseMailerHandler : public DialogHandler {
 public:
     explicit ChooseMailerHandler(TfrmChooseMailer& form) : form_(form) {}
 
     void create(HWND dialog) override {
-        list_ = MakeControl(dialog, "LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                            kChooseListId, 8, 8, 377, 73, WS_EX_CLIENTEDGE);
-        ok_ = MakeControl(dialog, "BUTTON", "&Ok", BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, kButtonLeft, 4, kButtonWidth,
-                          kButtonHeight);
-        HWND cancel = MakeControl(dialog, "BUTTON", "&Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, kButtonLeft, 33,
-                                  kButtonWidth, kButtonHeight);
-        MakeControl(dialog, "BUTTON", "&Help", BS_PUSHBUTTON | WS_TABSTOP, kChooseHelpId, kButtonLeft, 63,
-                    kButtonWidth, kButtonHeight);
-        HWND tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, nullptr, nullptr);
-        if (tips) {
-            AddHint(tips, dialog, list_, "Choose the one to process");
-            AddHint(tips, dialog, ok_, "Confirm the selection");
-            AddHint(tips, dialog, cancel, "Abandon processing");
-        }
+        BuildForm(dialog, kChooseMailerControls);
+        list_ = GetDlgItem(dialog, kChooseListId);
+        ok_ = GetDlgItem(dialog, IDOK);
         for (const std::string& entry : form_.lstRunningMailers)
             SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
         form_.FormShow();
@@ -81,21 +63,15 @@ private:
 class ScriptInfoHandler : public DialogHandler {
 public:
     explicit ScriptInfoHandler(const TfrmShowScriptInfo& form) : form_(form) {}
-    ~ScriptInfoHandler() override {
-        if (font_) DeleteObject(font_);
-    }
 
     void create(HWND dialog) override {
-        HWND memo = MakeControl(dialog, "EDIT", form_.Text1, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
-                                -1, 8, 8, 601, 257, WS_EX_CLIENTEDGE);
-        font_ = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-        SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        HWND icon = MakeControl(dialog, "STATIC", "", SS_ICON, -1, 8, 265, 32, 32);
-        SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")), 0);
-        HWND close = MakeControl(dialog, "BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP, kScriptInfoCloseId, 534, 268,
-                                 75, 25);
-        SetFocus(close);
+        const ControlSpec rows[] = {
+            {K::Memo, "Text1", form_.Text1.c_str(), 8, 8, 601, 257, kNoControlId, cfReadOnly | cfLargeText},
+            {K::Image, "Image1", "MAINICON", 8, 265, 32, 32},
+            {K::Button, "btnClose", "Close", 534, 268, 75, 25, kScriptInfoCloseId, cfDefault},
+        };
+        BuildForm(dialog, rows);
+        SetFocus(GetDlgItem(dialog, kScriptInfoCloseId));
     }
     void command(HWND dialog, int id, int code) override {
         if (id == kScriptInfoCloseId && code == BN_CLICKED) EndDialog(dialog, id);
@@ -103,7 +79,6 @@ public:
 
 private:
     const TfrmShowScriptInfo& form_;
-    HFONT font_ = nullptr;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/modal_dialog.h"
+#include "platform/win32/toolkit/form_builder.h"
 
 namespace v5::win32 {
 namespace {
@@ -41,7 +42,7 @@ LPCSTR IconOf(DialogKind kind) {
 
 SIZE TextSize(const std::string& text) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DialogFont());
+    HGDIOBJ old = SelectObject(dc, ProgramFont());
     RECT r{0, 0, kMaxTextWidth, 0};
     DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
@@ -66,22 +67,24 @@ public:
         return kMargin + std::max(kIconSide, static_cast<int>(textSize_.cy)) + kMargin + kButtonHeight + kMargin;
     }
     void create(HWND dialog) override {
-        HWND icon = MakeControl(dialog, "STATIC", "", SS_ICON, -1, kMargin, kMargin, kIconSide, kIconSide);
-        SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(kind_))), 0);
-        MakeControl(dialog, "STATIC", text_, SS_LEFT | SS_NOPREFIX, -1, kMargin + kIconSide + kMargin, kMargin,
-                    textSize_.cx, textSize_.cy);
+        using K = ControlKind;
+        // The icon, the text measured for it, and the buttons centred in a row, the first the default.
+        std::vector<ControlSpec> rows = {
+            {K::Image, "Icon", "", kMargin, kMargin, kIconSide, kIconSide},
+            {K::Text, "Message", text_.c_str(), kMargin + kIconSide + kMargin, kMargin, static_cast<int>(textSize_.cx),
+             static_cast<int>(textSize_.cy), kNoControlId, cfNoPrefix},
+        };
         const int row = static_cast<int>(shown_.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
         int x = (clientWidth() - row) / 2;
         const int y = clientHeight() - kMargin - kButtonHeight;
-        bool first = true;
         for (const ButtonKind* b : shown_) {
-            HWND button = MakeControl(dialog, "BUTTON", b->caption,
-                                      WS_TABSTOP | (first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), b->id, x, y,
-                                      kButtonWidth, kButtonHeight);
-            if (first) SetFocus(button);
-            first = false;
+            rows.push_back({K::Button, b->caption, b->caption, x, y, kButtonWidth, kButtonHeight, b->id,
+                            rows.size() == 2 ? cfDefault : cfNone});
             x += kButtonWidth + kButtonGap;
         }
+        const std::vector<HWND> made = BuildForm(dialog, rows);
+        SendMessageA(made[0], STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(kind_))), 0);
+        if (made.size() > 2) SetFocus(made[2]);
     }
     void command(HWND dialog, int id, int code) override {
         if (code != BN_CLICKED) return;

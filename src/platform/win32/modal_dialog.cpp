@@ -50,21 +50,6 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-HFONT DialogFont() {
-    static HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    return font;
-}
-
-HWND MakeControl(HWND dialog, const char* className, const std::string& text, DWORD style, int id, int x, int y,
-                 int width, int height, DWORD exStyle) {
-    HWND control = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                   height, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    return control;
-}
-
 INT_PTR RunModalDialog(HWND owner, const DialogFrame& frame, DialogHandler& handler) {
     // An empty template: no controls, an empty title; the size is set on WM_INITDIALOG.
     std::vector<WORD> buffer(32, 0);

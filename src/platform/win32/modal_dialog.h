@@ -1,6 +1,7 @@
 #pragma once
-// A modal dialog window (class "#32770") whose controls are made in pixels by its handler:
-// the platform's dialog loop gives it Tab, Enter and Esc, and disables its owner meanwhile.
+// A modal dialog window (class "#32770") whose controls its handler makes from a table with the
+// form builder: the platform's dialog loop gives it Tab, Enter and Esc, and disables its owner
+// meanwhile.
 #include <windows.h>
 
 #include <string>
@@ -33,10 +34,5 @@ struct DialogFrame {
 
 // Runs the dialog until EndDialog; returns its result.
 INT_PTR RunModalDialog(HWND owner, const DialogFrame& frame, DialogHandler& handler);
-
-// The font of the program's windows, made once.
-HFONT DialogFont();
-HWND MakeControl(HWND dialog, const char* className, const std::string& text, DWORD style, int id, int x, int y,
-                 int width, int height, DWORD exStyle = 0);
 
 }  // namespace v5::win32

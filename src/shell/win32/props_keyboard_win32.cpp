@@ -1,5 +1,6 @@
 // The properties window's dialog keys: the key pressed, the window's state as the rules need it,
 // and what the rules decide carried out on the real controls.
+#include "platform/win32/toolkit/form_builder.h"
 #include "shell/props_keyboard.h"
 #include "shell/win32/props_window.h"
 
@@ -33,7 +34,7 @@ bool PropsWindow::dialogKey(const MSG& msg) {
                                  const bool named = c.kind == ControlKind::Label || c.kind == ControlKind::GroupBox;
                                  return shown && (named || IsWindowEnabled(h));
                              },
-                             [&](const ControlSpec& c) { return SendMessageA(GetDlgItem(mainWindow_, c.id), BM_GETCHECK, 0, 0) == BST_CHECKED; }};
+                             [&](const ControlSpec& c) { return IsChecked(GetDlgItem(mainWindow_, c.id)); }};
     const KeyOutcome outcome = PropsDialogKey(key, letter, alt, context);
     HWND target = outcome.control.empty() ? nullptr : item(outcome.control.c_str());
     switch (outcome.action) {

@@ -1,5 +1,6 @@
 #include "shell/win32/props_window.h"
 
+#include "platform/win32/toolkit/form_builder.h"
 #include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 
@@ -15,55 +16,8 @@ constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDRE
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT;
 constexpr COLORREF kNoticeText = RGB(255, 0, 0);
 constexpr COLORREF kNoticeBack = RGB(255, 255, 0);
-constexpr int kNoticeFontPixels = 13;
 // The About text is selected from its start for this many characters.
 constexpr int kAboutSelectLength = 9999;
-
-struct Made {
-    const char* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-// The window class and styles that stand for each kind of control.
-Made WindowFor(const ControlSpec& c) {
-    const DWORD tab = WS_TABSTOP;
-    switch (c.kind) {
-        case ControlKind::PageControl: return {WC_TABCONTROLA, WS_CLIPSIBLINGS | tab, 0};
-        case ControlKind::Button:
-            return {"BUTTON", static_cast<DWORD>((c.flags & cfDefault) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | tab, 0};
-        case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
-        case ControlKind::RadioButton:
-            return {"BUTTON", BS_AUTORADIOBUTTON | static_cast<DWORD>((c.flags & cfGroupStart) ? WS_GROUP | tab : 0), 0};
-        case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | tab, 0};
-        case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | WS_BORDER | tab, 0};
-        case ControlKind::Memo: {
-            DWORD style = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | tab;
-            if (c.flags & cfReadOnly) style |= ES_READONLY;
-            if (c.flags & cfCentred) style |= ES_CENTER;
-            return {"EDIT", style, WS_EX_CLIENTEDGE};
-        }
-        case ControlKind::ListBox: return {"LISTBOX", LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | tab, WS_EX_CLIENTEDGE};
-        case ControlKind::Label: return {"STATIC", SS_LEFT, 0};
-        case ControlKind::Text: return {"STATIC", SS_LEFT, 0};
-        case ControlKind::Notice: return {"STATIC", SS_CENTER | SS_NOTIFY, WS_EX_STATICEDGE};
-        case ControlKind::Image: return {"STATIC", SS_ICON, 0};
-        case ControlKind::VersionLabel: return {"STATIC", SS_LEFT, 0};
-    }
-    return {"STATIC", 0, 0};
-}
-
-std::string TextOf(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    length = GetWindowTextA(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return text;
-}
-
-void SetTextIfChanged(HWND hwnd, const std::string& text) {
-    if (TextOf(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
-}
 
 std::string ListItem(HWND list, int index) {
     LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -104,35 +58,9 @@ void SetEnabled(HWND hwnd, bool enabled) {
     if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
 }
 
-void SetChecked(HWND button, bool checked) {
-    const WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
-    if (static_cast<WPARAM>(SendMessageA(button, BM_GETCHECK, 0, 0)) != state) SendMessageA(button, BM_SETCHECK, state, 0);
-}
-
-bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-// A frame draws only its line and caption; its inside is filled here, beneath the controls it holds.
-WNDPROC gButtonProc = nullptr;
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) {
-        RECT r{};
-        GetClientRect(hwnd, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
-        return TRUE;
-    }
-    if (message == WM_PAINT) InvalidateRect(hwnd, nullptr, TRUE);
-    return CallWindowProcA(gButtonProc, hwnd, message, wParam, lParam);
-}
-
 }  // namespace
 
-PropsWindow::~PropsWindow() {
-    for (HMENU menu : {toolsMenu_, libraryMenu_, activeMenu_})
-        if (menu) DestroyMenu(menu);
-    if (font_) DeleteObject(font_);
-    if (noticeFont_) DeleteObject(noticeFont_);
-    if (noticeBrush_) DeleteObject(noticeBrush_);
-}
+PropsWindow::~PropsWindow() = default;
 
 bool PropsWindow::create(HINSTANCE instance, const std::string& title) {
     instance_ = instance;
@@ -153,60 +81,16 @@ bool PropsWindow::create(HINSTANCE instance, const std::string& title) {
                                   CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                   appWindow_, nullptr, instance, this);
     if (!mainWindow_) return false;
-    createControls(instance);
+    createControls();
     createMenus();
     SetTimer(mainWindow_, kTimer1Id, kTimer1IntervalMs, nullptr);
     return true;
 }
 
-void PropsWindow::createControls(HINSTANCE instance) {
-    HDC screen = GetDC(nullptr);
-    const int pointsHeight = -MulDiv(kPropsFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    font_ = CreateFontA(pointsHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kPropsFontName);
-    noticeFont_ = CreateFontA(-kNoticeFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                              kPropsFontName);
-    noticeBrush_ = CreateSolidBrush(kNoticeBack);
-    tooltips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, mainWindow_, nullptr, instance, nullptr);
-
-    HWND pageControl = nullptr;
-    std::vector<HWND> frames;
-    for (const ControlSpec& c : PropsControls()) {
-        const Made made = WindowFor(c);
-        // Every control starts hidden; the first render shows what belongs on screen.
-        const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | made.style;
-        HWND hwnd = CreateWindowExA(made.exStyle, made.className, c.caption, style, c.x, c.y, c.width, c.height,
-                                    mainWindow_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance,
-                                    nullptr);
-        if (!hwnd) continue;
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.kind == ControlKind::Notice ? noticeFont_ : font_),
-                     FALSE);
-        if (c.kind == ControlKind::Image)
-            SendMessageA(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance, c.caption)), 0);
-        if (c.kind == ControlKind::ListBox && c.itemHeight > 0) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, c.itemHeight);
-        if (c.kind == ControlKind::PageControl) pageControl = hwnd;
-        if (c.kind == ControlKind::GroupBox) {
-            frames.push_back(hwnd);
-            gButtonProc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameProc)));
-        }
-        if (c.hint[0] && tooltips_) {
-            TOOLINFOA tool{};
-            tool.cbSize = TTTOOLINFOA_V1_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = mainWindow_;
-            tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-            tool.lpszText = const_cast<char*>(c.hint);
-            SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-    }
-    // Frames and the tabs lie beneath what they hold.
-    for (HWND frame : frames) SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (pageControl) SetWindowPos(pageControl, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
+void PropsWindow::createControls() {
+    noticeBrush_.reset(CreateSolidBrush(kNoticeBack));
+    // Every control starts hidden; the first render shows what belongs on screen.
+    BuildForm(mainWindow_, PropsControls(), {FormFont::Program, true});
     subclassDriverLists();
     if (HWND about = item("txtAbout")) {
         SetWindowLongPtrA(about, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -218,12 +102,12 @@ void PropsWindow::createControls(HINSTANCE instance) {
 void PropsWindow::createMenus() {
     for (const MenuItemSpec& m : PropsMenuItems()) {
         const std::string menu = m.menu;
-        HMENU& target = menu == "PopupMenu2" ? toolsMenu_ : menu == "popLibrary" ? libraryMenu_ : activeMenu_;
-        if (!target) target = CreatePopupMenu();
+        OwnedMenu& target = menu == "PopupMenu2" ? toolsMenu_ : menu == "popLibrary" ? libraryMenu_ : activeMenu_;
+        if (!target) target.reset(CreatePopupMenu());
         if (m.name[0])
-            AppendMenuA(target, MF_STRING, static_cast<UINT_PTR>(m.id), m.caption);
+            AppendMenuA(target.get(), MF_STRING, static_cast<UINT_PTR>(m.id), m.caption);
         else
-            AppendMenuA(target, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(target.get(), MF_SEPARATOR, 0, nullptr);
     }
 }
 
@@ -263,20 +147,19 @@ std::string PropsWindow::nameOf(HWND control) const {
     return {};
 }
 
-void PropsWindow::collect(const ControlSpec& control, HWND hwnd) {
+void PropsWindow::collect(const PropsControl& control, HWND hwnd) {
     PropsState& p = model_->Props();
-    const std::string name = control.name;
-    if (name.rfind("optProcessing", 0) == 0 && control.kind == ControlKind::RadioButton && Checked(hwnd))
-        p.optProcessing = name.back() - '0';
-    else if (name.rfind("optOutward", 0) == 0 && control.kind == ControlKind::RadioButton && Checked(hwnd))
-        p.optOutward = name.back() - '0';
-    else if (name == "chkIgnoreWrappedKeys") p.chkIgnoreWrappedKeys = Checked(hwnd);
-    else if (name == "chkForceKeyRead") p.chkForceKeyRead = Checked(hwnd);
-    else if (name == "chkShowTips") p.chkShowTips = Checked(hwnd);
-    else if (name == "txtMailingListAddress") p.txtMailingListAddress = TextOf(hwnd);
-    else if (name == "lstMailingListAddress") p.mailingListItemIndex = ListSelection(hwnd);
-    else if (name == "lstLibrary") p.libraryItemIndex = ListSelection(hwnd);
-    else if (name == "lstActive") p.activeItemIndex = ListSelection(hwnd);
+    const StateField& f = control.bind.field;
+    if (control.kind == ControlKind::RadioButton) {
+        const RadioItem radio = RadioItemOf(control);
+        if (radio.field && IsChecked(hwnd)) p.*radio.field = radio.item;
+    } else if (f.flag) {
+        p.*f.flag = IsChecked(hwnd);
+    } else if (f.text) {
+        p.*f.text = ControlText(hwnd);
+    } else if (f.selected) {
+        p.*f.selected = ListSelection(hwnd);
+    }
 }
 
 void PropsWindow::render() {
@@ -305,32 +188,25 @@ void PropsWindow::render() {
         if (tabPages_[i] == w.activePage) selectedTab = static_cast<int>(i);
     if (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != selectedTab) SendMessageA(tabs, TCM_SETCURSEL, selectedTab, 0);
 
-    for (const ControlSpec& c : PropsControls()) {
+    const TfrmProps& model = *model_;
+    for (const PropsControl& c : PropsControls()) {
+        const bool shown = !(c.flags & cfHidden) && (c.page == pgNone || c.page == w.activePage) &&
+                           (!c.bind.shownWhile || c.bind.shownWhile(model));
+        SetVisible(GetDlgItem(mainWindow_, c.id), shown);
+    }
+    for (const PropsControl& c : PropsControls()) {
         HWND hwnd = GetDlgItem(mainWindow_, c.id);
-        const std::string name = c.name;
-        bool visible = !(c.flags & cfHidden) && (c.page == pgNone || c.page == w.activePage);
-        if (name == "lblNoMailers") visible = visible && w.lblNoMailersVisible;
-        if (name == "btnTools") visible = visible && p.btnToolsVisible;
-        SetVisible(hwnd, visible);
+        const StateField& f = c.bind.field;
+        if (c.kind == ControlKind::RadioButton) {
+            const RadioItem radio = RadioItemOf(c);
+            if (radio.field) SetChecked(hwnd, p.*radio.field == radio.item);
+        }
+        if (f.flag) SetChecked(hwnd, p.*f.flag);
+        if (f.text) SetControlText(hwnd, p.*f.text);
+        if (f.entries) SyncList(hwnd, p.*f.entries, p.*f.selected);
+        if (c.bind.shows) SetControlText(hwnd, c.bind.shows(model));
+        if (c.bind.enabledWhile) SetEnabled(hwnd, c.bind.enabledWhile(model));
     }
-
-    for (int i = 0; i < 3; ++i) {
-        const std::string n = std::to_string(i);
-        SetChecked(item(("optProcessing" + n).c_str()), p.optProcessing == i);
-        SetChecked(item(("optOutward" + n).c_str()), p.optOutward == i);
-    }
-    SetChecked(item("chkIgnoreWrappedKeys"), p.chkIgnoreWrappedKeys);
-    SetChecked(item("chkForceKeyRead"), p.chkForceKeyRead);
-    SetChecked(item("chkShowTips"), p.chkShowTips);
-    SetTextIfChanged(item("txtMailingListAddress"), p.txtMailingListAddress);
-    SyncList(item("lstMailingListAddress"), p.lstMailingListAddress, p.mailingListItemIndex);
-    SyncList(item("lstLibrary"), p.lstLibrary, p.libraryItemIndex);
-    SyncList(item("lstActive"), p.lstActive, p.activeItemIndex);
-    SetEnabled(item("btnMailingListAddressAdd"), w.btnMailingListAddressAddEnabled);
-    SetEnabled(item("btnMailingListAddressRemove"), w.btnMailingListAddressRemoveEnabled);
-    SetEnabled(item("lstMailingListAddress"), w.lstMailingListAddressEnabled);
-    SetTextIfChanged(item("txtAbout"), model_->AboutText());
-    SetTextIfChanged(item("VersionLabel1"), model_->VersionLabel1.Caption());
     rendering_ = false;
 }
 
@@ -375,7 +251,7 @@ void PropsWindow::popupToolsMenu(int x, int y) {
     // The menu closes when the user clicks elsewhere only if our window is in front.
     SetForegroundWindow(mainWindow_);
     const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(toolsMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, mainWindow_, nullptr));
+        TrackPopupMenu(toolsMenu_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, mainWindow_, nullptr));
     PostMessageA(mainWindow_, WM_NULL, 0, 0);
     // "&Print", "&Quote " and "&Save to file" act on the clipboard; "E&xit" only closes the menu.
     for (const MenuItemSpec& m : PropsMenuItems()) {
@@ -465,45 +341,34 @@ void PropsWindow::command(int id, int code) {
     if (id == IDOK) id = idBtnOk;
     if (id == IDCANCEL) id = idBtnCancel;
     if (driverMenuCommand(id)) return;
-    const ControlSpec* c = FindControlById(id);
+    const PropsControl* c = FindControlById(id);
     if (!c) return;
-    const std::string name = c->name;
-    TfrmProps& m = *model_;
     collect(*c, GetDlgItem(mainWindow_, id));
-    if (c->kind == ControlKind::Button || c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton) {
-        if (code != BN_CLICKED) return;
-        if (name == "btnOk") guarded("TButton", [&] { m.btnOkClick(); });
-        else if (name == "btnCancel") guarded("TButton", [&] { m.btnCancelClick(); });
-        else if (name == "btnUnload") guarded("TButton", [&] { m.btnUnloadClick(); });
-        else if (name == "btnHelp") guarded("TButton", [&] { m.btnHelpClick(); });
-        else if (name == "btnMailingListAddressAdd") guarded("TButton", [&] { m.btnMailingListAddressAddClick(); });
-        else if (name == "btnMailingListAddressRemove") guarded("TButton", [&] { m.btnMailingListAddressRemoveClick(); });
-        else if (name == "chkShowTips") guarded("TCheckBox", [&] { m.chkShowTipsClick(); });
-        else if (name == "btnRunRoutine") guarded("TButton", [&] { m.btnRunRoutineClick(); });
-        else if (name == "btnRun") guarded("TButton", [&] { m.btnRunClick(); });
-        else if (name == "btnPGPKeys") guarded("TButton", [&] { m.btnPGPKeysClick(); });
-        else if (name == "btnPAPTray") guarded("TButton", [&] { m.btnPAPTrayClick(); });
-        else if (name == "btnTools") guarded("TButton", [&] { m.btnToolsClick(); });
-        else if (name == "Button1") guarded("TButton", [&] { m.Button1Click(); });
-        else if (name == "btnPGPHelp") guarded("TButton", [&] { m.btnPGPHelpClick(); });
-        else if (name == "btnNow") guarded("TButton", [&] { m.btnNowClick(); });
-        else guarded("TButton", [] {});
-        return;
+    PropsHandler handler = nullptr;
+    switch (c->kind) {
+        case ControlKind::Button:
+        case ControlKind::CheckBox:
+        case ControlKind::RadioButton:
+            if (code != BN_CLICKED) return;
+            // A click on a control without a handler of its own still shows the state again.
+            if (!c->bind.handler) {
+                guarded("TButton", [] {});
+                return;
+            }
+            handler = c->bind.handler;
+            break;
+        case ControlKind::Edit:
+        case ControlKind::Memo:
+            if (code == EN_CHANGE) handler = c->bind.handler;
+            break;
+        case ControlKind::ListBox:
+            if (code == LBN_SELCHANGE) handler = c->bind.handler;
+            if (code == LBN_DBLCLK) handler = c->bind.doubleClick;
+            break;
+        default:
+            break;
     }
-    if (name == "txtMailingListAddress" && code == EN_CHANGE)
-        guarded("TEdit", [&] { m.txtMailingListAddressChange(); });
-    else if (name == "txtClipboardReceiver" && code == EN_CHANGE)
-        guarded("TMemo", [&] { m.txtClipboardReceiverChange(TextOf(GetDlgItem(mainWindow_, id))); });
-    else if (name == "lstMailingListAddress" && code == LBN_SELCHANGE)
-        guarded("TListBox", [&] { m.lstMailingListAddressClick(); });
-    else if (name == "lstLibrary" && code == LBN_SELCHANGE)
-        guarded("TListBox", [&] { m.lstLibraryClick(); });
-    else if (name == "lstActive" && code == LBN_SELCHANGE)
-        guarded("TListBox", [&] { m.lstActiveClick(); });
-    else if (name == "lstLibrary" && code == LBN_DBLCLK)
-        guarded("TListBox", [&] { m.lstLibraryDblClick(); });
-    else if (name == "lstActive" && code == LBN_DBLCLK)
-        guarded("TListBox", [&] { m.lstActiveDblClick(); });
+    if (handler) guarded(c->bind.sender, [&] { (model_->*handler)(); });
 }
 
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -536,7 +401,7 @@ LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, kNoticeText);
                 SetBkColor(dc, kNoticeBack);
-                return reinterpret_cast<LRESULT>(noticeBrush_);
+                return reinterpret_cast<LRESULT>(noticeBrush_.get());
             }
             // Texts, frames and the read-only About text lie on the button face, as in a dialog.
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));

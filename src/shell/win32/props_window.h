@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/help.h"
+#include "platform/win32/toolkit/handles.h"
 #include "shell/props.h"
 #include "shell/win32/TaskIcon_win32.h"
 
@@ -89,29 +90,26 @@ private:
     LRESULT handleMain(UINT message, WPARAM wParam, LPARAM lParam);
     void endSession(bool ending);
     void command(int id, int code);
-    void createControls(HINSTANCE instance);
+    void createControls();
     void createMenus();
     HWND item(const char* name) const;
     std::string nameOf(HWND control) const;
     // The value of the control that sent a notification, into the model; the model's state onto
     // the controls.
-    void collect(const ControlSpec& control, HWND hwnd);
+    void collect(const PropsControl& control, HWND hwnd);
     void render();
 
     HWND appWindow_ = nullptr;
     HWND mainWindow_ = nullptr;
-    HWND tooltips_ = nullptr;
-    HFONT font_ = nullptr;
-    HFONT noticeFont_ = nullptr;
-    HBRUSH noticeBrush_ = nullptr;
+    OwnedBrush noticeBrush_;
     WNDPROC aboutProc_ = nullptr;
     WNDPROC listProc_ = nullptr;
     HWND dragSource_ = nullptr;
     POINT dragStart_{};
     bool dragging_ = false;
-    HMENU toolsMenu_ = nullptr;
-    HMENU libraryMenu_ = nullptr;
-    HMENU activeMenu_ = nullptr;
+    OwnedMenu toolsMenu_;
+    OwnedMenu libraryMenu_;
+    OwnedMenu activeMenu_;
     std::vector<int> tabPages_;  // page index of each tab shown
     bool rendering_ = false;
     int depth_ = 0;

@@ -54,7 +54,7 @@ LRESULT PropsWindow::driverListMessage(HWND control, UINT message, WPARAM wParam
             if (!popup) return 0;
             const POINT at = ScreenPoint(control, lParam);
             SetForegroundWindow(mainWindow_);
-            const UINT chosen = static_cast<UINT>(TrackPopupMenu(library ? libraryMenu_ : activeMenu_,
+            const UINT chosen = static_cast<UINT>(TrackPopupMenu(library ? libraryMenu_.get() : activeMenu_.get(),
                                                                  TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                                  at.x, at.y, 0, mainWindow_, nullptr));
             PostMessageA(mainWindow_, WM_NULL, 0, 0);
@@ -123,14 +123,8 @@ void PropsWindow::drop(HWND source, POINT screenPoint) {
 
 bool PropsWindow::driverMenuCommand(int id) {
     for (const MenuItemSpec& m : PropsMenuItems()) {
-        if (m.id != id || m.id == 0) continue;
-        const std::string name = m.name;
-        TfrmProps& model = *model_;
-        if (name == "Details1") guarded("TMenuItem", [&] { model.Details1Click(); });
-        else if (name == "MakeActive1") guarded("TMenuItem", [&] { model.MakeActive1Click(); });
-        else if (name == "detActive") guarded("TMenuItem", [&] { model.detActiveClick(); });
-        else if (name == "Tolibrary1") guarded("TMenuItem", [&] { model.Tolibrary1Click(); });
-        else return false;
+        if (m.id != id || m.id == 0 || !m.handler) continue;
+        guarded("TMenuItem", [&] { (model_->*m.handler)(); });
         return true;
     }
     return false;

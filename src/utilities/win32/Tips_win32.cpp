@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/win32/toolkit/form_builder.h"
 #include "platform/win32/toolkit/window_class.h"
 
 namespace v5::win32 {
@@ -9,40 +10,12 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-constexpr const char* kFontName = "MS Sans Serif";
-constexpr int kFontPoints = 8;
-constexpr int kHeadingPixels = 16;
-constexpr int kTipPixels = 13;
-
-HFONT MakeFont(int height, int weight) {
-    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kFontName);
-}
-
-struct Made {
-    const char* className;
-    DWORD style;
-    DWORD exStyle;
-};
-
-Made WindowFor(const TipsControlSpec& c) {
-    switch (c.kind) {
-        case TipsControlKind::Button:
-            return {"BUTTON", static_cast<DWORD>(c.id == IDOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0};
-        case TipsControlKind::Image: return {"STATIC", SS_ICON, 0};
-        case TipsControlKind::Heading: return {"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0};
-        case TipsControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-        case TipsControlKind::TipText: return {"STATIC", SS_CENTER | SS_NOPREFIX, WS_EX_CLIENTEDGE};
-    }
-    return {"STATIC", 0, 0};
-}
 
 }  // namespace
 
 HWND TipsDialogWindow::item(const char* name) const {
-    for (const TipsControlSpec& c : TipsControls())
-        if (std::string(c.name) == name) return GetDlgItem(window_, c.id);
-    return nullptr;
+    const ControlSpec* c = RowNamed(TipsControls(), name);
+    return c ? GetDlgItem(window_, c->id) : nullptr;
 }
 
 void TipsDialogWindow::showModal(TfrmTips& dialog) {
@@ -60,7 +33,7 @@ void TipsDialogWindow::showModal(TfrmTips& dialog) {
         dialog_ = nullptr;
         return;
     }
-    createControls(window_);
+    BuildForm(window_, TipsControls());
     render();
     const bool wasEnabled = disabled_ && IsWindowEnabled(disabled_);
     if (wasEnabled) EnableWindow(disabled_, FALSE);
@@ -85,49 +58,21 @@ void TipsDialogWindow::showModal(TfrmTips& dialog) {
     if (IsWindow(window_)) DestroyWindow(window_);
     window_ = nullptr;
     dialog_ = nullptr;
-    for (HFONT* font : {&font_, &headingFont_, &tipFont_}) {
-        if (*font) DeleteObject(*font);
-        *font = nullptr;
-    }
-}
-
-void TipsDialogWindow::createControls(HWND hwnd) {
-    HDC screen = GetDC(nullptr);
-    const int pointsHeight = -MulDiv(kFontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    font_ = MakeFont(pointsHeight, FW_NORMAL);
-    headingFont_ = MakeFont(-kHeadingPixels, FW_BOLD);
-    tipFont_ = MakeFont(-kTipPixels, FW_NORMAL);
-    for (const TipsControlSpec& c : TipsControls()) {
-        const Made made = WindowFor(c);
-        HWND control = CreateWindowExA(made.exStyle, made.className, c.caption, WS_CHILD | WS_VISIBLE | made.style,
-                                       c.x, c.y, c.width, c.height, hwnd,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-        if (!control) continue;
-        HFONT font = c.kind == TipsControlKind::Heading ? headingFont_
-                     : c.kind == TipsControlKind::TipText ? tipFont_
-                                                          : font_;
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (c.kind == TipsControlKind::Image)
-            SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(instance_, c.caption)), 0);
-    }
 }
 
 void TipsDialogWindow::render() {
     if (!dialog_ || !window_) return;
-    SetWindowTextA(item("StaticText1"), dialog_->StaticText1.c_str());
+    SetControlText(item("StaticText1"), dialog_->StaticText1);
     EnableWindow(item("btnHelp"), dialog_->btnHelpEnabled);
-    SendMessageA(item("chkShowTips"), BM_SETCHECK, dialog_->chkShowTips ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetChecked(item("chkShowTips"), dialog_->chkShowTips);
 }
 
 void TipsDialogWindow::command(int id, int code) {
     if (!dialog_) return;
     TfrmTips& d = *dialog_;
-    std::string name;
-    for (const TipsControlSpec& c : TipsControls())
-        if (c.id == id) name = c.name;
     // Enter and Esc arrive as the dialog answers: both press "&Ok".
-    if (id == IDCANCEL) name = "btnOk";
+    const ControlSpec* control = RowWithId(TipsControls(), id == IDCANCEL ? IDOK : id);
+    const std::string name = control ? control->name : "";
     if (name.empty() || code != BN_CLICKED) return;
     try {
         if (name == "btnOk") d.btnOkClick();
@@ -135,7 +80,7 @@ void TipsDialogWindow::command(int id, int code) {
         else if (name == "btnPrevious") d.btnPreviousClick();
         else if (name == "btnHelp") d.btnHelpClick();
         else if (name == "chkShowTips") {
-            d.chkShowTips = SendMessageA(item("chkShowTips"), BM_GETCHECK, 0, 0) == BST_CHECKED;
+            d.chkShowTips = IsChecked(item("chkShowTips"));
             d.chkShowTipsClick();
         }
     } catch (...) {

@@ -19,7 +19,6 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void createControls(HWND hwnd);
     void command(int id, int code);
     void render();
     HWND item(const char* name) const;
@@ -30,9 +29,6 @@ private:
     Diagnostics& diagnostics_;
     TfrmTips* dialog_ = nullptr;
     HWND window_ = nullptr;
-    HFONT font_ = nullptr;
-    HFONT headingFont_ = nullptr;
-    HFONT tipFont_ = nullptr;
 };
 
 }  // namespace v5::win32
