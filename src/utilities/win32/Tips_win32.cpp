@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/win32/toolkit/form_builder.h"
+#include "platform/win32/toolkit/handles.h"
 #include "platform/win32/toolkit/window_class.h"
 
 namespace v5::win32 {
@@ -27,9 +28,10 @@ void TipsDialogWindow::showModal(TfrmTips& dialog) {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
     dialog_ = &dialog;
-    window_ = CreateWindowExA(kExStyle, kTipsWindowClass, dialog.Caption.c_str(), kStyle, left, top, width, height,
-                              owner_, nullptr, instance_, this);
-    if (!window_) {
+    OwnedWindow window(CreateWindowExA(kExStyle, kTipsWindowClass, dialog.Caption.c_str(), kStyle, left, top, width,
+                                       height, owner_, nullptr, instance_, this));
+    window_ = window.get();
+    if (!window) {
         dialog_ = nullptr;
         return;
     }
@@ -55,7 +57,9 @@ void TipsDialogWindow::showModal(TfrmTips& dialog) {
         DispatchMessageA(&msg);
     }
     if (wasEnabled) EnableWindow(disabled_, TRUE);
-    if (IsWindow(window_)) DestroyWindow(window_);
+    // A window the system has destroyed already is no longer ours to destroy.
+    if (!IsWindow(window_)) window.release();
+    window.reset();
     window_ = nullptr;
     dialog_ = nullptr;
 }
