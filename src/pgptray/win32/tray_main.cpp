@@ -98,7 +98,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (FindWindowA(pgptray::kHiddenWindowClass, nullptr)) return 0;
     pgptray::TrayProgram program;
     app = &program.app;
-    program.app.presetRecipients = pgptray::PresetRecipients(commandLineArguments());
+    const pgptray::PresetKeys preset = pgptray::PresetRecipients(commandLineArguments());
+    program.app.presetRecipients = preset.fingerprints;
+    program.app.refusedRecipients = preset.refused;
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = hiddenProc;
