@@ -1,0 +1,54 @@
+// What an import would bring, on arbitrary gpg --show-keys output and clipboard text: no crash;
+// the question names every key by its fingerprint, says SECRET for a secret key, and holds no
+// control character but its own line breaks; the public blocks taken out of a text are whole.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "pgptray/import_preview.h"
+#include "pgptray/tray_texts.h"
+
+namespace {
+
+void fail(const char* why) {
+    std::fprintf(stderr, "%s\n", why);
+    std::abort();
+}
+
+bool onlyOwnLineBreaks(const std::string& s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        else if (c < 0x20 || c == 0x7F) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const auto keys = pgptray::ReadImportPreview(text);
+    if (!keys.empty()) {
+        const std::string question = pgptray::ImportQuestion(keys);
+        if (!onlyOwnLineBreaks(question)) fail("a question laid out by what a key holds");
+        if (keys.size() <= 8) {
+            for (const auto& k : keys)
+                if (question.find(pgptray::FormatFingerprint(k.fingerprint)) == std::string::npos)
+                    fail("a key the question does not name");
+            if ((question.find("SECRET key") != std::string::npos) != (pgptray::SecretKeyCount(keys) > 0))
+                fail("a secret key not called so, or a public one called secret");
+        }
+        if (pgptray::SecretKeyCount(keys) > 0 && !onlyOwnLineBreaks(pgptray::SecretKeyQuestion(keys)))
+            fail("a secret key's question laid out by what the key holds");
+    }
+    const std::string blocks = pgptray::PublicKeyBlocks(text);
+    constexpr std::string_view kBegin = "-----BEGIN PGP PUBLIC KEY BLOCK-----", kEnd = "-----END PGP PUBLIC KEY BLOCK-----\n";
+    if (!blocks.empty() && (blocks.rfind(kBegin, 0) != 0 || blocks.size() < kEnd.size() ||
+                            blocks.compare(blocks.size() - kEnd.size(), kEnd.size(), kEnd) != 0))
+        fail("a public key block cut short");
+    if (blocks.size() > text.size() + text.size() / kBegin.size() + 1) fail("public blocks larger than the text");
+    return 0;
+}
