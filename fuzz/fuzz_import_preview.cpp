@@ -1,6 +1,7 @@
 // What an import would bring, on arbitrary gpg --show-keys output and clipboard text: no crash;
-// the question names every key by its fingerprint, says SECRET for a secret key, and holds no
-// control character but its own line breaks; the public blocks taken out of a text are whole.
+// the question names every key by its fingerprint, starts a line with SECRET for each secret key
+// (and for no other), and holds no control character but its own line breaks; the public blocks
+// taken out of a text are whole.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,13 @@ bool onlyOwnLineBreaks(const std::string& s) {
     return true;
 }
 
+int linesStarting(const std::string& s, std::string_view phrase) {
+    int n = 0;
+    for (std::size_t at = s.find("\r\n"); at != std::string::npos; at = s.find("\r\n", at + 2))
+        n += s.compare(at + 2, phrase.size(), phrase) == 0;
+    return n;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -38,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const auto& k : keys)
                 if (question.find(pgptray::FormatFingerprint(k.fingerprint)) == std::string::npos)
                     fail("a key the question does not name");
-            if ((question.find("SECRET key") != std::string::npos) != (pgptray::SecretKeyCount(keys) > 0))
+            if (linesStarting(question, "SECRET key ") != pgptray::SecretKeyCount(keys))
                 fail("a secret key not called so, or a public one called secret");
         }
         if (pgptray::SecretKeyCount(keys) > 0 && !onlyOwnLineBreaks(pgptray::SecretKeyQuestion(keys)))

@@ -173,7 +173,7 @@ GpgStatus ParseStatus(std::string_view text) {
             st.missingSecretKeys.emplace_back(at(w, 1));
         } else if (key == "INV_RECP" || key == "INV_SGNR") {
             const auto r = words(line, 3);
-            st.invalidRecipients.emplace_back(at(r, 2));
+            st.invalidRecipients.push_back(VisibleText(at(r, 2)));
         } else if (key == "IMPORT_OK") {
             st.importedKeyFlags.push_back(static_cast<unsigned>(number(at(w, 1))));
         } else if (key == "IMPORT_RES") {

@@ -59,7 +59,7 @@ struct GpgStatus {
     GpgImportCounts import;
     std::vector<unsigned> importedKeyFlags;       // the reason bits of each IMPORT_OK
     std::vector<std::string> missingSecretKeys;   // NO_SECKEY
-    std::vector<std::string> invalidRecipients;   // INV_RECP / INV_SGNR
+    std::vector<std::string> invalidRecipients;   // INV_RECP / INV_SGNR, as visible text
     std::vector<std::uint32_t> errorCodes;        // of ERROR and FAILURE lines, gpg-exit excluded
 
     bool passphraseMissing() const;  // the key is protected and no pass phrase was given

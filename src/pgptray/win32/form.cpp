@@ -120,6 +120,12 @@ std::string Form::text(int id) const {
 
 void Form::setText(int id, const std::string& text) { SetWindowTextA(item(id), text.c_str()); }
 
+void WipeEdit(HWND edit) {
+    const std::string blanks(static_cast<std::size_t>(GetWindowTextLengthA(edit)), ' ');
+    SetWindowTextA(edit, blanks.c_str());
+    SetWindowTextA(edit, "");
+}
+
 int TrayMessage(const std::string& text, UINT type) {
     return MessageBoxA(nullptr, text.c_str(), kProgramTitle, type | MB_SETFOREGROUND | MB_TOPMOST);
 }

@@ -1,16 +1,18 @@
-// PGPKeys.Exe: the key manager: the key list, import from a file or the clipboard, a public key
-// copied to the clipboard, a new key pair, and deleting a key after a question.
+// PGPKeys.Exe: the key manager: the key list (the selected key's fingerprint below it), import
+// from a file or the clipboard, a public key copied to the clipboard, a key marked as verified, a
+// new key pair, and deleting a key after a question.
 #include <windows.h>
 #include <commdlg.h>
 
 #include "pgptray/key_manager.h"
+#include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
 
 namespace pgptray {
 namespace {
 
-enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
+enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh, kVerify, kFingerprint };
 enum : int { kName = 600, kEmail, kPass, kPass2 };
 
 // A key file, read whole through Win32: the C++ streams would bring the locale machinery of the
@@ -48,6 +50,15 @@ struct KeysWindow {
                 SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listing.entries[i].c_str())));
             SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
         }
+        showFingerprint();
+    }
+
+    // The selected key's fingerprint, to compare with what its owner gave before marking it verified.
+    void showFingerprint() {
+        HWND list = form.item(kList);
+        const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        const auto i = at < 0 ? keys.size() : static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
+        form.setText(kFingerprint, i < keys.size() ? "Fingerprint: " + FormatFingerprint(keys[i].fingerprint) : "");
     }
 
     const GpgKey* selected() {
@@ -102,20 +113,28 @@ struct KeysWindow {
             program.windows.message(problem, MessageKind::Warning);
             return true;
         };
-        if (f.runModal() != IDOK) return;
-        manager.newKeyPair(f.text(kName), f.text(kEmail), f.text(kPass));
+        const bool ok = f.runModal() == IDOK;
+        std::string pass = ok ? f.text(kPass) : std::string();
+        // The pass phrases leave the dialog's edit controls on every way out.
+        WipeEdit(f.item(kPass));
+        WipeEdit(f.item(kPass2));
+        if (!ok) return;
+        manager.newKeyPair(f.text(kName), f.text(kEmail), std::move(pass));
         refresh();
     }
 
     void run() {
         HWND list = form.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT |
-                                                LBS_NOTIFY, 10, 10, 440, 310, kList, WS_EX_CLIENTEDGE);
-        int tabs[] = {30, 130, 230, 270};
+                                                LBS_NOTIFY, 10, 10, 440, 286, kList, WS_EX_CLIENTEDGE);
+        // Kind, key id, state, name, address (dialog units).
+        int tabs[] = {26, 98, 142, 226};
         SendMessageA(list, LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
+        form.add("STATIC", "", SS_LEFT, 10, 302, 440, 18, kFingerprint);
         const std::pair<const char*, int> buttons[] = {
             {"Import &File...", kImportFile}, {"Import from C&lipboard", kImportClipboard},
-            {"&Copy Public Key", kCopy},      {"&New Key Pair...", kNew},
-            {"&Delete Key", kDelete},         {"&Refresh", kRefresh},
+            {"&Copy Public Key", kCopy},      {"Mark as &Verified", kVerify},
+            {"&New Key Pair...", kNew},       {"&Delete Key", kDelete},
+            {"&Refresh", kRefresh},
         };
         int y = 10;
         for (const auto& [caption, id] : buttons) {
@@ -123,8 +142,14 @@ struct KeysWindow {
             y += 34;
         }
         form.button("Close", 460, 294, 130, 26, IDCANCEL);
-        form.onCommand = [this](int id, int) {
+        form.onCommand = [this](int id, int notification) {
             switch (id) {
+                case kList:
+                    if (notification == LBN_SELCHANGE) showFingerprint();
+                    return true;
+                case kVerify:
+                    if (const GpgKey* k = selected(); k && manager.markVerified(*k)) refresh();
+                    return true;
                 case kImportFile: importFile(); return true;
                 case kImportClipboard:
                     if (manager.importClipboard()) refresh();

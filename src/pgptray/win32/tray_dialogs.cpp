@@ -10,28 +10,24 @@ namespace {
 constexpr int kRecipientList = 100;
 constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
+constexpr int kOwnKeyList = 201;
 constexpr int kResultText = 300;
 constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
 
-std::string validityText(const GpgKey& k) {
-    if (k.revoked) return "REVOKED";
-    if (k.expired) return "EXPIRED";
-    if (k.disabled) return "disabled";
-    switch (k.validity) {
-        case 'u': return "ultimate";
-        case 'f': return "full";
-        case 'm': return "marginal";
-        case 'n': return "never";
-        default: return "unknown";
-    }
-}
+// Dialog units (a quarter of the font's average character width): key id, state, name, address.
+int kKeyListTabs[] = {72, 116, 210};
 
-std::string recipientEntry(const GpgKey& k) {
-    const GpgUserId* id = k.primary();
-    std::string entry = id ? id->name + "\t" + id->email : "\t";
-    entry += "\t" + k.keyId + "\t" + validityText(k);
-    if (!k.usable()) entry = "[" + validityText(k) + "] " + entry;
-    return entry;
+// A list of keys, one per line (RecipientEntry), each line's data the key's index.
+HWND keyList(Form& f, const std::vector<GpgKey>& keys, DWORD selection, int y, int height, int id) {
+    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | selection | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+                      10, y, 540, height, id, WS_EX_CLIENTEDGE);
+    SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(kKeyListTabs));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(RecipientEntry(keys[i]).c_str())));
+        SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
+    }
+    return list;
 }
 
 }  // namespace
@@ -44,17 +40,7 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
     f.label("Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8,
             540, 18);
-    HWND list = f.add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
-                      10, 30, 540, 200, kRecipientList, WS_EX_CLIENTEDGE);
-    // Dialog units (a quarter of the font's average character width): the validity column must
-    // still fall inside the list, after a whole key id.
-    int tabs[] = {90, 190, 276};
-    SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
-                                                     reinterpret_cast<LPARAM>(recipientEntry(keys[i]).c_str())));
-        SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
-    }
+    HWND list = keyList(f, keys, LBS_MULTIPLESEL, 30, 200, kRecipientList);
     f.add("BUTTON", "Encrypt to myself", WS_TABSTOP | BS_AUTOCHECKBOX, 10, 238, 200, 20, kEncryptToSelf);
     SendMessageA(f.item(kEncryptToSelf), BM_SETCHECK, encryptToSelf ? BST_CHECKED : BST_UNCHECKED, 0);
     f.button("OK", 380, 264, 80, 26, IDOK, true);
@@ -83,6 +69,22 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
     return true;
 }
 
+bool TrayWindows::chooseOwnKey(const std::vector<GpgKey>& secretKeys, std::string& fingerprint) {
+    Form f(std::string(kProgramTitle) + " - Choose Your Key", 560, 230);
+    f.label("\"Encrypt to myself\" needs your own key. Choose it (it also becomes your default signing key):", 10, 8,
+            540, 18);
+    HWND list = keyList(f, secretKeys, 0, 30, 160, kOwnKeyList);
+    f.button("OK", 380, 198, 80, 26, IDOK, true);
+    f.button("Cancel", 470, 198, 80, 26, IDCANCEL);
+    if (f.runModal() != IDOK) return false;
+    const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    if (at < 0) return false;
+    const auto k = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
+    if (k >= secretKeys.size()) return false;
+    fingerprint = secretKeys[k].fingerprint;
+    return true;
+}
+
 bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
     Form f(std::string(kProgramTitle) + " - Enter Pass Phrase", 400, 130);
     f.label((retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":",
@@ -91,10 +93,11 @@ bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::st
     f.button("OK", 220, 94, 80, 26, IDOK, true);
     f.button("Cancel", 310, 94, 80, 26, IDCANCEL);
     SetFocus(f.item(kPassphraseEdit));
-    if (f.runModal() != IDOK) return false;
-    passphrase = f.text(kPassphraseEdit);
-    f.setText(kPassphraseEdit, std::string(passphrase.size(), ' '));
-    return true;
+    const bool ok = f.runModal() == IDOK;
+    if (ok) passphrase = f.text(kPassphraseEdit);
+    // Whatever was typed leaves the edit control on every way out.
+    WipeEdit(f.item(kPassphraseEdit));
+    return ok;
 }
 
 bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) {
