@@ -228,6 +228,8 @@ TEST_F(PgpTray, DecryptsAnIncomingMessageAndNamesTheSigner) {
     CommandInFlight send(40008);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(clipboard(), "Hello Anna,\r\nsee you.\r\n");
+    // The plain text is marked to stay out of clipboard history.
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA("CanIncludeInClipboardHistory")));
     const std::string result = takeResult();
     EXPECT_NE(result.find("Good signature from Bob Correspondent <bob@example.invalid>"), std::string::npos) << result;
     EXPECT_NE(result.find("Decrypted with the key of Anna User"), std::string::npos) << result;

@@ -103,7 +103,7 @@ GpgStatus ParseStatus(std::string_view text) {
         openSignature = false;
         GpgSignature& s = st.signatures.back();
         s.verdict = v;
-        s.keyId = std::string(keyId);
+        s.keyId = VisibleText(keyId);
         s.userId = VisibleText(unpercent(userId));
     };
     while (!text.empty()) {
@@ -131,14 +131,14 @@ GpgStatus ParseStatus(std::string_view text) {
         } else if (key == "ERRSIG") {
             const auto e = words(line, 9);
             verdictFor(at(e, 6) == "9" ? SignatureVerdict::UnknownKey : SignatureVerdict::Error, at(e, 1), {});
-            st.signatures.back().fingerprint = std::string(at(e, 7));
+            st.signatures.back().fingerprint = VisibleText(at(e, 7));
         } else if (key == "NO_PUBKEY") {
             if (GpgSignature* s = lastSignature(st, at(w, 1))) s->verdict = SignatureVerdict::UnknownKey;
         } else if (key == "VALIDSIG") {
             // The signing key may be a subkey; the primary key's fingerprint, last, names the key.
             const auto v = words(line, 12);
             const std::string_view primary = at(v, 10);
-            if (!st.signatures.empty()) st.signatures.back().fingerprint = std::string(primary.empty() ? at(v, 1) : primary);
+            if (!st.signatures.empty()) st.signatures.back().fingerprint = VisibleText(primary.empty() ? at(v, 1) : primary);
         } else if (key.substr(0, 6) == "TRUST_") {
             if (const auto validity = validityOf(key); validity && !st.signatures.empty())
                 st.signatures.back().validity = *validity;
@@ -146,8 +146,8 @@ GpgStatus ParseStatus(std::string_view text) {
             st.encryptedTo.emplace_back(at(w, 1));
         } else if (key == "DECRYPTION_KEY") {
             const auto d = words(line, 4);
-            st.decryptionKey = std::string(at(d, 1));
-            st.decryptionPrimary = std::string(at(d, 2));
+            st.decryptionKey = VisibleText(at(d, 1));
+            st.decryptionPrimary = VisibleText(at(d, 2));
         } else if (key == "BEGIN_DECRYPTION") {
             st.decryptionBegun = true;
         } else if (key == "END_DECRYPTION") {

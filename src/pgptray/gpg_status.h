@@ -80,7 +80,7 @@ inline constexpr std::uint32_t kErrNoPassphrase = 177;
 inline constexpr std::uint32_t kErrCanceled = 99;
 
 // Reads the status lines ("[GNUPG:] KEYWORD args..."); other lines are passed over. User ids
-// come back as visible text (VisibleText).
+// come back as visible text (VisibleText), and so does every other field that may be shown.
 GpgStatus ParseStatus(std::string_view lines);
 
 }  // namespace pgptray

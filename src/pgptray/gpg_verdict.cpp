@@ -75,9 +75,13 @@ GpgVerdict JudgeDecryption(const GpgResult& r, std::string_view input) {
         // Only the status lines vouch for decrypted text: gpg streams it before it has checked it.
         const bool whole = st.decryptionOkay && st.decryptionEnded && !st.decryptionFailed && !st.badMdc;
         const bool reachedData = st.decryptionInfos > 0 || st.badMdc;
-        if (st.badMdc || (reachedData && !whole && st.integrityProtected())) return failed(kMessageAltered, std::move(st));
-        if (reachedData && !st.integrityProtected()) return failed(kMessageUnprotected, std::move(st));
-        if (!whole || r.output.empty()) return verdict(r, false, true, std::move(st));
+        if (!whole || !st.integrityProtected()) {
+            if (st.badMdc || (reachedData && st.integrityProtected())) return failed(kMessageAltered, std::move(st));
+            // No DECRYPTION_INFO at all vouches for no protection either.
+            if (reachedData || whole) return failed(kMessageUnprotected, std::move(st));
+            return verdict(r, false, true, std::move(st));
+        }
+        if (r.output.empty()) return verdict(r, false, true, std::move(st));
     } else if (st.signatures.empty() || r.output.empty()) {
         return verdict(r, false, true, std::move(st));
     }

@@ -48,6 +48,15 @@ GpgResult sampled(const std::string& file, const std::string& output = "Pay 10 E
     return GpgAnswer(GpgSampleExit(file), file, output);
 }
 
+// A transcript with its lines of one keyword taken out: an edited transcript, for what Debian's
+// gpg does not write.
+GpgResult without(const std::string& file, const std::string& keyword) {
+    GpgResult r = GpgAnswer(0, file, "x\n");
+    for (std::size_t at; (at = r.status.find("[GNUPG:] " + keyword)) != std::string::npos;)
+        r.status.erase(at, r.status.find('\n', at) + 1 - at);
+    return r;
+}
+
 GpgResult flagged(bool GpgResult::*flag) {
     GpgResult r = GpgAnswer(0, "decrypt-unsigned.txt", "x\n");
     r.*flag = true;
@@ -79,6 +88,10 @@ TEST(GpgVerdict, ADecryptionGivesTextOnlyWhenItIsWholeUnalteredAndNoSignatureRea
         {"no integrity protection", sampled("decrypt-no-mdc.txt"), false, false, "no protection against being altered"},
         {"no integrity protection, decrypted anyway", sampled("decrypt-no-mdc-ignored.txt"), false, false,
          "no protection against being altered"},
+        {"no word on integrity protection (edited)", without("decrypt-unsigned.txt", "DECRYPTION_INFO"), false, false,
+         "no protection against being altered"},
+        {"no end of the decryption (edited)", without("decrypt-unsigned.txt", "END_DECRYPTION"), false, false,
+         "altered or damaged"},
         {"sound, but an exit code nothing explains", GpgAnswer(2, "decrypt-unsigned.txt", "x\n"), false, false,
          "gpg could not do it"},
         {"decrypted, no output", GpgAnswer(0, "decrypt-signed.txt"), false, false, "gpg could not"},

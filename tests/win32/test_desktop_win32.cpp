@@ -157,6 +157,25 @@ TEST(Win32Desktop, GoneWindowsAndTheClipboard) {
     EXPECT_EQ(clipboard.text(), text);
 }
 
+TEST(Win32Clipboard, KeepsAMessagesTextOutOfClipboardHistory) {
+    win32::Win32Clipboard().setText("Dear Bob");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    struct Mark { const char* format; bool hasValue; };
+    for (const Mark m : {Mark{"ExcludeClipboardContentFromMonitorProcessing", false},
+                         Mark{"CanIncludeInClipboardHistory", true}, Mark{"CanUploadToCloudClipboard", true}}) {
+        HANDLE data = GetClipboardData(RegisterClipboardFormatA(m.format));
+        ASSERT_NE(data, nullptr) << m.format;
+        const auto* value = static_cast<const DWORD*>(GlobalLock(data));
+        ASSERT_NE(value, nullptr) << m.format;
+        if (m.hasValue) {
+            EXPECT_EQ(*value, 0u) << m.format;
+        }
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    EXPECT_EQ(win32::Win32Clipboard().text(), "Dear Bob");
+}
+
 TEST(Win32Confirmation, ShowsBarsAndStripAndTakesTheButtonsAnswer) {
     const ScreenRect target{100, 80, 700, 480};
     const IndicatorPlacement placement = PlaceIndicators(target);

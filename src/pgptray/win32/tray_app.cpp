@@ -2,6 +2,7 @@
 
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/gpg_process.h"
+#include "platform/win32/toolkit/clipboard_history.h"
 
 namespace pgptray {
 namespace {
@@ -72,6 +73,8 @@ bool SystemClipboard::writeCrLf(std::string_view gpgOutput) {
     EmptyClipboard();
     const bool ok = SetClipboardData(CF_TEXT, mem) != nullptr;
     if (!ok) GlobalFree(mem);
+    // A decrypted text stays out of clipboard history and the cloud clipboard.
+    else v5::win32::KeepOutOfClipboardHistory();
     CloseClipboard();
     return ok;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/win32/toolkit/clipboard_history.h"
 
 namespace v5::win32 {
 
@@ -146,6 +147,8 @@ void Win32Clipboard::setText(const std::string& text) {
         GlobalFree(memory);
         throw AppError("Cannot set clipboard data");
     }
+    // A message's plain text stays out of clipboard history and the cloud clipboard.
+    KeepOutOfClipboardHistory();
 }
 
 }  // namespace v5::win32
