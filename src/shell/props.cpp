@@ -390,7 +390,7 @@ void TfrmProps::UpdateControls() {
 
     if (!haveMailers) {
         SelectPage(pgMailerChoice);
-        if (!view_.windowVisible() && !shownWhileStarting_) ShowPropertiesWindow();
+        if (!view_.windowVisible() && !shownWhileStarting_ && !showing_) ShowPropertiesWindow();
     }
 }
 
@@ -413,7 +413,17 @@ void TfrmProps::ShowPropertiesWindow() {
     const PixelPoint at = PlaceForm(view_.screenSize(), view_.windowSize(), 0.5, 0.5);
     view_.moveWindow(at.x, at.y);
     view_.showWindow();
-    FormShow();
+    {
+        // The refresh below lets pending messages through: an Ok or Cancel handled there hides the
+        // window again, and that answer stands.
+        const bool wasShowing = std::exchange(showing_, true);
+        struct Restore {
+            bool& flag;
+            bool value;
+            ~Restore() { flag = value; }
+        } restore{showing_, wasShowing};
+        FormShow();
+    }
     view_.bringApplicationToFront();
 }
 

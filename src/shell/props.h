@@ -272,6 +272,8 @@ private:
     // shows on the way is prepared as for showing but kept off the screen (shownWhileStarting_).
     bool starting_ = false;
     bool shownWhileStarting_ = false;
+    // Set while ShowPropertiesWindow refreshes the window it has just shown.
+    bool showing_ = false;
 };
 
 }  // namespace v5

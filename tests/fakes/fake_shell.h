@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/ports.h"
@@ -45,7 +46,12 @@ public:
     int processMessagesCalls = 0;
     void terminate() override { ++terminateCalls; }
     bool terminated() const override { return terminateCalls > 0; }
-    void processMessages() override { ++processMessagesCalls; }
+    // What arrives while pending messages are processed (a click the user makes meanwhile).
+    std::function<void()> onProcessMessages;
+    void processMessages() override {
+        ++processMessagesCalls;
+        if (onProcessMessages) std::exchange(onProcessMessages, nullptr)();
+    }
     // Every wait for messages, with its time-out; a test may let time pass or windows appear here.
     std::vector<unsigned> waits;
     std::function<void(unsigned)> onWait;

@@ -1,6 +1,8 @@
 // The properties window's handlers and its refresh routine, on the portable model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/errors.h"
 #include "props_fixture.h"
 
@@ -243,6 +245,17 @@ TEST(PropsWindow, ARecentPageOutsideThePagesIsReportedAndTheWindowStillOpens) {
     EXPECT_TRUE(f.view.visible);
     EXPECT_EQ(f.props->Window().activePage, pgMailerChoice) << "the page shown before stays";
     EXPECT_EQ(f.view.calls.back(), "appFront");
+}
+
+TEST(PropsWindow, OkPressedWhileTheWindowOpensWithNoMailersKeepsItHidden) {
+    // The refresh that opens the window lets pending messages through; an Ok handled there hides
+    // the window, and the refresh must not open it again behind the user's back.
+    PropsFixture f;
+    f.app.onProcessMessages = [&] { f.props->btnOkClick(); };
+    f.props->TaskIcon1RightClick();
+    EXPECT_FALSE(f.view.visible);
+    EXPECT_EQ(std::count(f.view.calls.begin(), f.view.calls.end(), "show"), 1);
+    EXPECT_TRUE(f.props->FormCloseQuery());
 }
 
 TEST(PropsWindow, MinimisingHidesAndOtherResizesDoNot) {
