@@ -3,21 +3,15 @@
 // the key lists hold only their own tabs, whatever its user ids hold.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_checks.h"
 #include "pgptray/gpg_command.h"
 #include "pgptray/gpg_listing.h"
 #include "pgptray/key_manager.h"
 #include "pgptray/tray_texts.h"
 
 namespace {
-
-void fail(const char* why) {
-    std::fprintf(stderr, "%s\n", why);
-    std::abort();
-}
 
 bool hasControl(const std::string& s) {
     return std::any_of(s.begin(), s.end(), [](char ch) {
@@ -27,6 +21,8 @@ bool hasControl(const std::string& s) {
 }
 
 }  // namespace
+
+using fuzzcheck::fail;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -4,40 +4,17 @@
 // but its own, so that no user id can add a line ("Good signature from ...") of its own.
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_checks.h"
 #include "pgptray/gpg_status.h"
 #include "pgptray/gpg_verdict.h"
 #include "pgptray/tray_texts.h"
 
-namespace {
-
-void fail(const char* why) {
-    std::fprintf(stderr, "%s\n", why);
-    std::abort();
-}
-
-// CR LF pairs are the only control characters.
-bool onlyOwnLineBreaks(const std::string& s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        else if (c < 0x20 || c == 0x7F) return false;
-    }
-    return true;
-}
-
-int linesStarting(const std::string& s, std::string_view phrase) {
-    int n = s.rfind(phrase, 0) == 0;
-    for (std::size_t at = s.find("\r\n"); at != std::string::npos; at = s.find("\r\n", at + 2))
-        n += s.compare(at + 2, phrase.size(), phrase) == 0;
-    return n;
-}
-
-}  // namespace
+using fuzzcheck::fail;
+using fuzzcheck::linesStarting;
+using fuzzcheck::onlyOwnLineBreaks;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
@@ -48,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("a failure text that does not say the clipboard was kept");
     if (!onlyOwnLineBreaks(failure)) fail("a failure text with a control character from gpg");
     (void)pgptray::DescribeImport(st);
-    if (pgptray::ToCrLf(text).size() < text.size()) std::abort();
+    if (pgptray::ToCrLf(text).size() < text.size()) fail("a line-end conversion that lost text");
 
     // The first byte: gpg's exit code, whether it wrote text, whether it was stopped.
     pgptray::GpgResult r;

@@ -3,38 +3,16 @@
 // (and for no other), and holds no control character but its own line breaks; the public blocks
 // taken out of a text are whole.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_checks.h"
 #include "pgptray/import_preview.h"
 #include "pgptray/tray_texts.h"
 
-namespace {
-
-void fail(const char* why) {
-    std::fprintf(stderr, "%s\n", why);
-    std::abort();
-}
-
-bool onlyOwnLineBreaks(const std::string& s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-        else if (c < 0x20 || c == 0x7F) return false;
-    }
-    return true;
-}
-
-int linesStarting(const std::string& s, std::string_view phrase) {
-    int n = 0;
-    for (std::size_t at = s.find("\r\n"); at != std::string::npos; at = s.find("\r\n", at + 2))
-        n += s.compare(at + 2, phrase.size(), phrase) == 0;
-    return n;
-}
-
-}  // namespace
+using fuzzcheck::fail;
+using fuzzcheck::linesStarting;
+using fuzzcheck::onlyOwnLineBreaks;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -137,21 +137,28 @@ protected:
         SendMessageA(button(w, "OK"), BM_CLICK, 0, 0);
         return text;
     }
-    // The tray program's message box whose text holds the phrase, once it shows; null after a minute.
-    static HWND messageBoxWith(const std::string& phrase) {
+    // Answers the tray program's message box whose text holds the phrase with the button; the
+    // box's text, or empty when none showed within a minute.
+    static std::string answer(const std::string& phrase, const std::string& button) {
         HWND box = nullptr;
-        WaitFor([&] {
-            box = e2e::MessageBoxOf(tray, "PGPtray");
-            return box && e2e::MessageBoxText(box).find(phrase) != std::string::npos;
-        }, 60000);
-        return box && e2e::MessageBoxText(box).find(phrase) != std::string::npos ? box : nullptr;
+        if (!WaitFor([&] {
+                box = e2e::MessageBoxOf(tray, "PGPtray");
+                return box && e2e::MessageBoxText(box).find(phrase) != std::string::npos;
+            }, 60000))
+            return {};
+        const std::string text = e2e::MessageBoxText(box);
+        e2e::ClickButton(box, button);
+        return text;
     }
-    // A key of the correspondent's, made for one test; its armoured public key, its fingerprint
-    // after a blank line.
-    static std::string newCorrespondentKey(const std::string& userId, const std::string& email) {
-        return linux("gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key '" + userId +
-                     "' future-default default never && gpg --armor --export " + email +
-                     " && echo && gpg --with-colons -k " + email + " | awk -F: '/^fpr:/ {print $10; exit}'");
+    // A key of the correspondent's, made for one test.
+    struct CorrespondentKey {
+        std::string armoured, fingerprint;
+    };
+    static CorrespondentKey newCorrespondentKey(const std::string& userId, const std::string& email) {
+        const std::string made = linux("gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key '" +
+                                       userId + "' future-default default never && gpg --with-colons -k " + email +
+                                       " | awk -F: '/^fpr:/ {print $10; exit}' && gpg --armor --export " + email);
+        return {made.size() > 41 ? made.substr(41) : made, made.substr(0, 40)};
     }
     static std::string withoutBlanks(std::string text) {
         std::erase_if(text, [](char c) { return c == ' '; });
@@ -257,9 +264,7 @@ TEST_F(PgpTray, AnAlteredMessageLeavesTheClipboardAndSaysItWasAltered) {
     ASSERT_NE(altered.find("-----BEGIN PGP MESSAGE-----"), std::string::npos) << altered;
     setClipboard(altered);
     CommandInFlight send(40008);
-    HWND box = messageBoxWith("The message was altered or damaged");
-    ASSERT_NE(box, nullptr) << e2e::DescribeWindows(tray);
-    e2e::ClickButton(box, "OK");
+    ASSERT_NE(answer("The message was altered or damaged", "OK"), "") << e2e::DescribeWindows(tray);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(clipboard(), altered);
     EXPECT_EQ(find("PGPtray - Result"), nullptr);
@@ -267,14 +272,11 @@ TEST_F(PgpTray, AnAlteredMessageLeavesTheClipboardAndSaysItWasAltered) {
 
 TEST_F(PgpTray, AMessageSignedByAKeyThatCameInEarlierMailNamesOnlyItsFingerprint) {
     // The first mail carries a key claiming to be the bank's; the user lets it in.
-    const std::string made = newCorrespondentKey("Bank <alerts@bank.example>", "alerts@bank.example");
-    const std::string bankFpr = made.substr(made.rfind("\n", made.size() - 2) + 1, 40);
-    setClipboard(made.substr(0, made.find("-----END PGP PUBLIC KEY BLOCK-----") + 34));
+    const CorrespondentKey bank = newCorrespondentKey("Bank <alerts@bank.example>", "alerts@bank.example");
+    setClipboard(bank.armoured);
     {
         CommandInFlight send(40006);
-        HWND question = messageBoxWith("Bank <alerts@bank.example>");
-        ASSERT_NE(question, nullptr) << e2e::DescribeWindows(tray);
-        e2e::ClickButton(question, "&Yes");
+        ASSERT_NE(answer("Bank <alerts@bank.example>", "&Yes"), "") << e2e::DescribeWindows(tray);
         ASSERT_TRUE(send.wait());
         EXPECT_NE(takeResult().find("New: 1"), std::string::npos);
     }
@@ -287,23 +289,20 @@ TEST_F(PgpTray, AMessageSignedByAKeyThatCameInEarlierMailNamesOnlyItsFingerprint
     ASSERT_TRUE(send.wait());
     const std::string result = takeResult();
     EXPECT_NE(result.find("not been verified"), std::string::npos) << result;
-    EXPECT_NE(withoutBlanks(result).find(bankFpr), std::string::npos) << bankFpr << " in " << result;
+    EXPECT_NE(withoutBlanks(result).find(bank.fingerprint), std::string::npos) << bank.fingerprint << " in " << result;
     EXPECT_EQ(result.find("Good signature from Bank"), std::string::npos) << result;
 }
 
 TEST_F(PgpTray, AKeyInMailAnsweredNoIsNotImported) {
-    const std::string made = newCorrespondentKey("Gina Guest <gina@example.invalid>", "gina@example.invalid");
-    const std::string key = made.substr(0, made.find("-----END PGP PUBLIC KEY BLOCK-----") + 34);
-    setClipboard(key);
+    const CorrespondentKey gina = newCorrespondentKey("Gina Guest <gina@example.invalid>", "gina@example.invalid");
+    setClipboard(gina.armoured);
     CommandInFlight send(40006);
-    HWND question = messageBoxWith("Gina Guest <gina@example.invalid>");
-    ASSERT_NE(question, nullptr) << e2e::DescribeWindows(tray);
-    EXPECT_NE(withoutBlanks(e2e::MessageBoxText(question)).find(made.substr(made.rfind("\n", made.size() - 2) + 1, 40)),
-              std::string::npos) << e2e::MessageBoxText(question);
-    e2e::ClickButton(question, "&No");
+    const std::string question = answer("Gina Guest <gina@example.invalid>", "&No");
+    ASSERT_NE(question, "") << e2e::DescribeWindows(tray);
+    EXPECT_NE(withoutBlanks(question).find(gina.fingerprint), std::string::npos) << question;
     ASSERT_TRUE(send.wait());
     EXPECT_FALSE(run->keyRingHolds("gina@example.invalid"));
-    EXPECT_EQ(clipboard(), key);
+    EXPECT_EQ(clipboard(), gina.armoured);
     EXPECT_EQ(find("PGPtray - Result"), nullptr);
 }
 
@@ -315,12 +314,8 @@ TEST_F(PgpTray, ASecretKeyInMailIsAskedAboutSeparately) {
     ASSERT_NE(blocks.find("PRIVATE KEY BLOCK"), std::string::npos) << blocks;
     setClipboard(blocks);
     CommandInFlight send(40006);
-    HWND question = messageBoxWith("SECRET key");
-    ASSERT_NE(question, nullptr) << e2e::DescribeWindows(tray);
-    e2e::ClickButton(question, "&Yes");
-    HWND secretQuestion = messageBoxWith("Import the secret key too?");
-    ASSERT_NE(secretQuestion, nullptr) << e2e::DescribeWindows(tray);
-    e2e::ClickButton(secretQuestion, "&No");
+    ASSERT_NE(answer("SECRET key", "&Yes"), "") << e2e::DescribeWindows(tray);
+    ASSERT_NE(answer("Import the secret key too?", "&No"), "") << e2e::DescribeWindows(tray);
     ASSERT_TRUE(send.wait());
     EXPECT_NE(takeResult().find("Keys found: 1\r\nNew: 1"), std::string::npos);
     EXPECT_TRUE(run->keyRingHolds("sid@example.invalid"));
@@ -332,9 +327,7 @@ TEST_F(PgpTray, ImportsKeysAndCountsThemLeavingTheClipboard) {
     ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
     setClipboard(key);
     CommandInFlight send(40006);
-    HWND question = messageBoxWith("Carl Friend <carl@example.invalid>");
-    ASSERT_NE(question, nullptr) << e2e::DescribeWindows(tray);
-    e2e::ClickButton(question, "&Yes");
+    ASSERT_NE(answer("Carl Friend <carl@example.invalid>", "&Yes"), "") << e2e::DescribeWindows(tray);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(takeResult(), "Keys found: 2\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 1\r\n");
     EXPECT_EQ(clipboard(), key);
