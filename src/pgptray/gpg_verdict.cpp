@@ -16,7 +16,8 @@ GpgVerdict verdict(const GpgResult& result, bool gotText, bool showResult, GpgSt
     GpgVerdict v;
     v.textToClipboard = gotText;
     v.showResult = gotText && showResult;
-    if (!gotText) v.failure = DescribeFailure(status, result.messages);
+    // The user who cancelled needs no message.
+    if (!gotText && !result.cancelled) v.failure = DescribeFailure(status, result.messages);
     v.status = std::move(status);
     return v;
 }
@@ -58,12 +59,12 @@ std::uint64_t OutputLimit(std::uint64_t freeAddressSpace) {
 }
 
 GpgVerdict JudgeEncryption(const GpgResult& r) {
-    return verdict(r, r.exitCode == 0 && isEncryptedMessage(r.output), false, ParseStatus(r.status));
+    return verdict(r, !r.cancelled && r.exitCode == 0 && isEncryptedMessage(r.output), false, ParseStatus(r.status));
 }
 
 GpgVerdict JudgeClearSignature(const GpgResult& r) {
     GpgStatus st = ParseStatus(r.status);
-    const bool made = r.exitCode == 0 && st.signatureCreated && !r.output.empty();
+    const bool made = !r.cancelled && r.exitCode == 0 && st.signatureCreated && !r.output.empty();
     return verdict(r, made, false, std::move(st));
 }
 

@@ -29,12 +29,14 @@ TEST(GpgVerdict, GivesTextOnlyWhenGpgMadeWhatWasAsked) {
         {"signed, no output", sig, GpgAnswer(0, "clearsign.txt"), false, "gpg could not"},
         {"output, no signature made", sig, GpgAnswer(0, "", "text\n"), false, "gpg could not"},
         {"a wrong pass phrase", sig, GpgAnswer(2, "sign-bad-passphrase.txt"), false, "The pass phrase was wrong"},
+        {"cancelled", enc, [&] { GpgResult r = GpgAnswer(0, "encrypt.txt", armour); r.cancelled = true; return r; }(),
+         false, ""},
     };
     for (const Case& c : cases) {
         const GpgVerdict v = c.judge(c.result);
         EXPECT_EQ(v.textToClipboard, c.text) << c.what;
         EXPECT_FALSE(v.showResult) << c.what;
-        if (c.text) {
+        if (c.text || std::string(c.said).empty()) {
             EXPECT_EQ(v.failure, "") << c.what;
         } else {
             EXPECT_EQ(v.failure.rfind(c.said, 0), 0u) << c.what << ": " << v.failure;
