@@ -17,6 +17,9 @@
 #include <fstream>
 #include <string>
 
+#include "platform/win32/toolkit/clipboard.h"
+#include "platform/win32/toolkit/window_class.h"
+
 namespace {
 
 constexpr const char* kWindowClass = "PGPtray_Hidden_Window";
@@ -68,30 +71,6 @@ Control ReadControl() {
     c.keyInDecrypted = GetPrivateProfileIntA("Control", "KeyInDecrypted", 0, ini.c_str()) != 0;
     c.hold = GetPrivateProfileIntA("Control", "Hold", 0, ini.c_str()) != 0;
     return c;
-}
-
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        std::memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
-        GlobalUnlock(data);
-        if (!SetClipboardData(CF_TEXT, data)) GlobalFree(data);
-    }
-    CloseClipboard();
 }
 
 constexpr const char* kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -209,19 +188,21 @@ void Time(const std::string& what, std::uint64_t from, std::uint64_t to) {
 }
 
 void Answer(HWND window, WORD id) {
-    const std::string text = ClipboardText(window);
+    std::string text;
+    v5::win32::ReadClipboardText(text, window);
     if (gControl.cancel) return;
     switch (id) {
         case 40017:
         case 40007:
-            SetClipboardText(window, gControl.failEncrypt ? SignedBlock(text) : MessageBlock(id == 40017 ? "E:" : "ES:", text));
+            v5::win32::WriteClipboardText(
+                gControl.failEncrypt ? SignedBlock(text) : MessageBlock(id == 40017 ? "E:" : "ES:", text), window);
             break;
-        case 40018: SetClipboardText(window, SignedBlock(text)); break;
+        case 40018: v5::win32::WriteClipboardText(SignedBlock(text), window); break;
         case 40008: {
             std::string plain = Reverse(text);
             if (plain.empty()) break;
             if (gControl.keyInDecrypted) plain += "\r\n" + std::string(kInnerKey);
-            SetClipboardText(window, plain);
+            v5::win32::WriteClipboardText(plain, window);
             break;
         }
         case 40006: RecordKeys(text); break;
@@ -252,7 +233,8 @@ void HandleCommand(HWND window, WORD id) {
 LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: HandleCommand(window, LOWORD(wParam)); return 0;
-        case WM_TIMER: DestroyWindow(window); return 0;
+        // Its lifetime is over: it goes as if closed.
+        case WM_TIMER: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -280,11 +262,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // A slow start: the window appears only after the delay.
     if (gControl.startDelayMs > 0) WaitProcessingMessages(gControl.startDelayMs);
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HiddenProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    RegisterClassA(&wc);
+    v5::win32::RegisterClassOnce(instance, {.name = kWindowClass, .proc = HiddenProc, .arrowCursor = false});
     HWND window = CreateWindowExA(0, kWindowClass, "PGPtray", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     Log("window");

@@ -119,8 +119,12 @@ struct MemoryFiles : FileStore {
 
 struct RecordingClipboard : ClipboardWriter {
     fakes::FakeClipboard& clipboard;
+    bool refuses = false;
     explicit RecordingClipboard(fakes::FakeClipboard& c) : clipboard(c) {}
-    void setText(const std::string& text) override { clipboard.content = text; }
+    void setText(const std::string& text) override {
+        if (refuses) throw EngineError("the clipboard did not take the text");
+        clipboard.content = text;
+    }
 };
 
 struct Sbm : ::testing::Test, testing::DriverWorld {
@@ -208,6 +212,19 @@ TEST_F(Sbm, FailuresEndWithALogLineAnExitCodeAndNoCutFile) {
     const EngineOutcome vanished = run(kGood, "read File=C:\\T\\x.tmp");
     EXPECT_EQ(vanished.exitCode, kExitFailed);
     EXPECT_FALSE(files.files.count("C:\\T\\x.tmp"));
+}
+
+TEST_F(Sbm, AClipboardThatRefusesTheTextFailsTheWriteBeforeAnythingIsPasted) {
+    startPad("Hello");
+    clipboard.content = "stale";
+    files.files["C:\\T\\m.tmp"] = "Wtype: 0\r\n\r\nencrypted";
+    writer.refuses = true;
+    const EngineOutcome outcome =
+        run(Replaced(kGood, "Write=WindowText", "Write=Menu\r\nSelectAll=&Edit|Select &All\r\nPaste=&Edit|&Paste"),
+            "Write File=C:\\T\\m.tmp");
+    EXPECT_EQ(outcome.exitCode, kExitFailed);
+    EXPECT_NE(outcome.logLine.find("did not take the text"), std::string::npos) << outcome.logLine;
+    EXPECT_EQ(desktop.textOf(edit), "Hello");
 }
 
 }  // namespace

@@ -12,10 +12,12 @@
 #include <initializer_list>
 #include <memory>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "pgptray/gpg_verdict.h"
 #include "pgptray/win32/form.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace pgptray {
 namespace {
@@ -77,35 +79,24 @@ private:
     LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-// One pipe: the parent's end and the child's (inheritable) end; closed when it goes.
+// One pipe: the parent's end and the child's (inheritable) end.
 struct Pipe {
-    HANDLE parent = nullptr;
-    HANDLE child = nullptr;
+    v5::win32::OwnedHandle parent;
+    v5::win32::OwnedHandle child;
     // childReads: the child reads from it (its standard input, the pass phrase).
     bool open(bool childReads) {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE read = nullptr, write = nullptr;
         if (!CreatePipe(&read, &write, &sa, 1 << 20)) return false;
-        parent = childReads ? write : read;
-        child = childReads ? read : write;
-        SetHandleInformation(parent, HANDLE_FLAG_INHERIT, 0);
+        parent.reset(childReads ? write : read);
+        child.reset(childReads ? read : write);
+        SetHandleInformation(parent.get(), HANDLE_FLAG_INHERIT, 0);
         return true;
-    }
-    void closeChild() { close(child); }
-    void closeParent() { close(parent); }
-    static void close(HANDLE& h) {
-        if (h) CloseHandle(h);
-        h = nullptr;
-    }
-    ~Pipe() {
-        closeChild();
-        closeParent();
     }
 };
 
 // One of gpg's outputs, read whole unless it grows past the limit: then gpg is ended.
 struct Output {
-    HANDLE pipe;
     std::string* text;
     std::size_t limit;
     HANDLE process;
@@ -113,7 +104,7 @@ struct Output {
 };
 
 // Reads straight into the text, grown by doubling, so a large output is not copied piece by piece.
-void readAll(void* context) {
+void readAll(HANDLE pipe, void* context) {
     auto* o = static_cast<Output*>(context);
     std::string& out = *o->text;
     constexpr std::size_t kChunk = 64 << 10;
@@ -128,7 +119,7 @@ void readAll(void* context) {
             if (out.size() - filled < kChunk) out.resize(std::min(std::max(out.size() * 2, filled + kChunk), o->limit + 2 * kChunk));
             DWORD got = 0;
             const DWORD room = static_cast<DWORD>(std::min<std::size_t>(out.size() - filled, 1 << 24));
-            if (!ReadFile(o->pipe, out.data() + filled, room, &got, nullptr) || got == 0) break;
+            if (!ReadFile(pipe, out.data() + filled, room, &got, nullptr) || got == 0) break;
             filled += got;
         }
     } catch (const std::bad_alloc&) {
@@ -138,11 +129,6 @@ void readAll(void* context) {
     }
     out.resize(std::min(filled, out.size()));
 }
-
-struct Input {
-    HANDLE pipe;
-    const std::string* text;
-};
 
 void writeAll(HANDLE h, const std::string& text) {
     std::size_t done = 0;
@@ -154,39 +140,38 @@ void writeAll(HANDLE h, const std::string& text) {
     }
 }
 
-// gpg's standard input: written whole, then closed, so that gpg sees its end.
-void writeAndClose(void* context) {
-    auto* in = static_cast<Input*>(context);
-    writeAll(in->pipe, *in->text);
-    CloseHandle(in->pipe);
-}
+void writeInput(HANDLE h, void* text) { writeAll(h, *static_cast<const std::string*>(text)); }
 
 // One pipe end served on a thread of its own: gpg's input written, or one of its outputs read.
-// A plain Win32 thread: the C++ thread class would bring a threads library into the programs.
+// The worker takes the end over and closes it as soon as its work is done, so that gpg sees the
+// end of its input then. A plain Win32 thread: the C++ thread class would bring a threads
+// library into the programs.
 class PipeWorker {
 public:
-    PipeWorker(void (*work)(void*), void* context)
-        : work_(work), context_(context), thread_(CreateThread(nullptr, 0, &PipeWorker::main, this, 0, nullptr)) {}
+    PipeWorker(void (*work)(HANDLE, void*), v5::win32::OwnedHandle& pipe, void* context)
+        : work_(work),
+          pipe_(std::move(pipe)),
+          context_(context),
+          thread_(CreateThread(nullptr, 0, &PipeWorker::main, this, 0, nullptr)) {}
     ~PipeWorker() {
-        if (thread_) {
-            WaitForSingleObject(thread_, INFINITE);
-            CloseHandle(thread_);
-        }
+        if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
     }
     PipeWorker(const PipeWorker&) = delete;
     PipeWorker& operator=(const PipeWorker&) = delete;
-    bool running() const { return thread_ != nullptr; }
-    HANDLE thread() const { return thread_; }
+    bool running() const { return static_cast<bool>(thread_); }
+    HANDLE thread() const { return thread_.get(); }
 
 private:
     static DWORD WINAPI main(void* self) {
         auto* w = static_cast<PipeWorker*>(self);
-        w->work_(w->context_);
+        w->work_(w->pipe_.get(), w->context_);
+        w->pipe_.reset();
         return 0;
     }
-    void (*work_)(void*);
+    void (*work_)(HANDLE, void*);
+    v5::win32::OwnedHandle pipe_;
     void* context_;
-    HANDLE thread_;
+    v5::win32::OwnedHandle thread_;
 };
 
 // After the grace period, a worker still blocked in a read or write of a pipe that a helper of
@@ -278,9 +263,8 @@ void LaunchAgent(const std::string& gpgExe, const std::string& keyFolder) {
     if (!CreateProcessA(gpgconf.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &si, &pi))
         return;
-    CloseHandle(pi.hThread);
-    waitPumping(pi.hProcess);
-    CloseHandle(pi.hProcess);
+    const v5::win32::OwnedProcess gpgconfRun(pi);
+    waitPumping(gpgconfRun.process.get());
 }
 
 GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
@@ -290,19 +274,21 @@ GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std
     if (!in.open(true) || !out.open(false) || !err.open(false) || !status.open(false)) return result;
     if (passphrase && !pass.open(true)) return result;
     GpgPipes pipes;
-    pipes.statusHandle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(status.child));
-    pipes.passphraseHandle = passphrase ? static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(pass.child)) : 0;
+    pipes.statusHandle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(status.child.get()));
+    pipes.passphraseHandle =
+        passphrase ? static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(pass.child.get())) : 0;
     std::string commandLine = CommandLine(gpgExe, GpgArguments(request, pipes));
 
     // gpg inherits its own pipe ends and nothing else of ours.
-    const InheritedHandles inherited{in.child, out.child, err.child, status.child, pass.child};
+    const InheritedHandles inherited{in.child.get(), out.child.get(), err.child.get(), status.child.get(),
+                                     pass.child.get()};
     STARTUPINFOEXA si{};
     si.StartupInfo.cb = inherited.list() ? sizeof si : sizeof si.StartupInfo;
     si.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     si.StartupInfo.wShowWindow = SW_HIDE;
-    si.StartupInfo.hStdInput = in.child;
-    si.StartupInfo.hStdOutput = out.child;
-    si.StartupInfo.hStdError = err.child;
+    si.StartupInfo.hStdInput = in.child.get();
+    si.StartupInfo.hStdOutput = out.child.get();
+    si.StartupInfo.hStdError = err.child.get();
     si.lpAttributeList = inherited.list();
     const DWORD flags = CREATE_NO_WINDOW | (inherited.list() ? EXTENDED_STARTUPINFO_PRESENT : 0);
     PROCESS_INFORMATION pi{};
@@ -310,18 +296,14 @@ GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std
                         &si.StartupInfo, &pi))
         return result;
     result.started = true;
-    CloseHandle(pi.hThread);
-    in.closeChild();
-    out.closeChild();
-    err.closeChild();
-    status.closeChild();
-    pass.closeChild();
+    const v5::win32::OwnedProcess gpg(pi);
+    for (Pipe* pipe : {&in, &out, &err, &status, &pass}) pipe->child.reset();
     if (passphrase) {
         // A short pass phrase fits the pipe's buffer; gpg reads it only if a key asks for it.
         std::string line = *passphrase + "\n";
-        writeAll(pass.parent, line);
+        writeAll(pass.parent.get(), line);
         SecureZeroMemory(line.data(), line.size());
-        pass.closeParent();
+        pass.parent.reset();
     }
 
     volatile LONG overLimit = 0;
@@ -330,33 +312,29 @@ GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std
         // unread fails, so the writer ends too, and the readers meet the end of its output, or
         // are cancelled after a grace period.
         const std::size_t limit = outputLimit();
-        Output outputs[] = {{out.parent, &result.output, limit, pi.hProcess, &overLimit},
-                            {err.parent, &result.messages, limit, pi.hProcess, &overLimit},
-                            {status.parent, &result.status, limit, pi.hProcess, &overLimit}};
-        Input toGpg{in.parent, &input};
-        in.parent = nullptr;  // the writer closes it
-        PipeWorker outReader(readAll, &outputs[0]);
-        PipeWorker errReader(readAll, &outputs[1]);
-        PipeWorker statusReader(readAll, &outputs[2]);
-        PipeWorker writer(writeAndClose, &toGpg);
-        if (!writer.running()) CloseHandle(toGpg.pipe);
+        Output outputs[] = {{&result.output, limit, gpg.process.get(), &overLimit},
+                            {&result.messages, limit, gpg.process.get(), &overLimit},
+                            {&result.status, limit, gpg.process.get(), &overLimit}};
+        PipeWorker outReader(readAll, out.parent, &outputs[0]);
+        PipeWorker errReader(readAll, err.parent, &outputs[1]);
+        PipeWorker statusReader(readAll, status.parent, &outputs[2]);
+        PipeWorker writer(writeInput, in.parent, const_cast<std::string*>(&input));
         if (!(outReader.running() && errReader.running() && statusReader.running() && writer.running())) {
             // Without all four gpg could wait on a full pipe for ever.
-            TerminateProcess(pi.hProcess, 1);
+            TerminateProcess(gpg.process.get(), 1);
             result.started = false;
         }
-        if (waitForGpg(pi.hProcess)) {
-            TerminateProcess(pi.hProcess, 1);
-            WaitForSingleObject(pi.hProcess, INFINITE);
+        if (waitForGpg(gpg.process.get())) {
+            TerminateProcess(gpg.process.get(), 1);
+            WaitForSingleObject(gpg.process.get(), INFINITE);
             result.cancelled = true;
         }
         endWorkers({&outReader, &errReader, &statusReader, &writer});
     }
     result.outputLimitReached = overLimit != 0;
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(gpg.process.get(), &code);
     result.exitCode = code;
-    CloseHandle(pi.hProcess);
     return result;
 }
 
