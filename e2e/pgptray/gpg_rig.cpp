@@ -100,6 +100,7 @@ std::string TrayRun::prepare() {
         "q $K --passphrase '' --faked-system-time 20200101T000000 --quick-gen-key 'Old Expired <old@example.invalid>' future-default default 1d\n"
         "gpg $K --armor --export | q --import\n"
         "gpg --armor --export bob@ | q $K --import\n"
+        "q $K --passphrase '' -u anna@ --quick-lsign-key \"$(gpg --with-colons -k bob@ | awk -F: '/^fpr:/ {print $10; exit}')\" >/dev/null\n"
         "printf 'default-cache-ttl 0\\nmax-cache-ttl 0\\n' > keys/gpg-agent.conf\n"
         "gpgconf $K --kill all; rm -f keys/S.*\n"
         "gpg $K --with-colons --list-keys anna@ | awk -F: '/^fpr:/ {print $10; exit}'\n"
@@ -116,6 +117,11 @@ std::string TrayRun::prepare() {
 void TrayRun::writePreferences(const std::string& gpgPath, const std::string& defaultKey) const {
     WriteFile(dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
                                          "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+}
+
+bool TrayRun::keyRingHolds(const std::string& address, bool secret) const {
+    return RunGnuPG(GpgForWindows(), "--homedir " + keys + " --batch " + (secret ? "--list-secret-keys " : "--list-keys ") +
+                                         address) == 0;
 }
 
 void TrayRun::finish() {

@@ -38,9 +38,9 @@ private:
 
 // One run's folder: the three tray programs with their PGPTray.ini, our key folder "keys" that
 // gpg.exe is given, and the correspondent's keys on the Linux side. Our keys: Anna, Paul (his
-// secret key protected by "right pass"), Old (expired) and Bob's public key; our agent keeps no
-// pass phrase, so every use of Paul's key asks for it. The correspondent's: Bob and Carl, with
-// our public keys.
+// secret key protected by "right pass"), Old (expired) and Bob's public key, which Anna has
+// verified (a local signature); our agent keeps no pass phrase, so every use of Paul's key asks
+// for it. The correspondent's: Bob and Carl, with our public keys.
 class TrayRun {
 public:
     explicit TrayRun(const std::string& name) : side(name), keys(side.dir() + "keys") {}
@@ -52,6 +52,8 @@ public:
     // Makes the keys with Linux gpg and copies the programs in; empty, or what failed.
     std::string prepare();
     void writePreferences(const std::string& gpgPath, const std::string& defaultKey) const;
+    // Whether gpg.exe finds a key (a secret key) for the address in our key folder.
+    bool keyRingHolds(const std::string& address, bool secret = false) const;
     // Ends the agents of both sides, then removes the folder; nothing waits for that.
     void finish();
 };

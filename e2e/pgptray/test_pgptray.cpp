@@ -137,6 +137,33 @@ protected:
         SendMessageA(button(w, "OK"), BM_CLICK, 0, 0);
         return text;
     }
+    // Answers the tray program's message box whose text holds the phrase with the button; the
+    // box's text, or empty when none showed within a minute.
+    static std::string answer(const std::string& phrase, const std::string& button) {
+        HWND box = nullptr;
+        if (!WaitFor([&] {
+                box = e2e::MessageBoxOf(tray, "PGPtray");
+                return box && e2e::MessageBoxText(box).find(phrase) != std::string::npos;
+            }, 60000))
+            return {};
+        const std::string text = e2e::MessageBoxText(box);
+        e2e::ClickButton(box, button);
+        return text;
+    }
+    // A key of the correspondent's, made for one test.
+    struct CorrespondentKey {
+        std::string armoured, fingerprint;
+    };
+    static CorrespondentKey newCorrespondentKey(const std::string& userId, const std::string& email) {
+        const std::string made = linux("gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key '" +
+                                       userId + "' future-default default never && gpg --with-colons -k " + email +
+                                       " | awk -F: '/^fpr:/ {print $10; exit}' && gpg --armor --export " + email);
+        return {made.size() > 41 ? made.substr(41) : made, made.substr(0, 40)};
+    }
+    static std::string withoutBlanks(std::string text) {
+        std::erase_if(text, [](char c) { return c == ' '; });
+        return text;
+    }
     static void typePassphrase(HWND dialog, const std::string& passphrase) {
         SendMessageA(childOfClass(dialog, "Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(passphrase.c_str()));
         SendMessageA(button(dialog, "OK"), BM_CLICK, 0, 0);
@@ -208,12 +235,14 @@ TEST_F(PgpTray, DecryptsAnIncomingMessageAndNamesTheSigner) {
     CommandInFlight send(40008);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(clipboard(), "Hello Anna,\r\nsee you.\r\n");
+    // The plain text is marked to stay out of clipboard history.
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA("CanIncludeInClipboardHistory")));
     const std::string result = takeResult();
     EXPECT_NE(result.find("Good signature from Bob Correspondent <bob@example.invalid>"), std::string::npos) << result;
     EXPECT_NE(result.find("Decrypted with the key of Anna User"), std::string::npos) << result;
 }
 
-TEST_F(PgpTray, SaysPlainlyThatASignatureIsBad) {
+TEST_F(PgpTray, SaysPlainlyThatASignatureIsBadAndKeepsTheTextOffTheClipboard) {
     std::string signedText = linux("printf 'Pay 10 EUR.\\n' | gpg --batch --clearsign -u bob@example.invalid");
     const std::size_t at = signedText.find("10 EUR");
     ASSERT_NE(at, std::string::npos) << signedText;
@@ -222,6 +251,75 @@ TEST_F(PgpTray, SaysPlainlyThatASignatureIsBad) {
     CommandInFlight send(40008);
     ASSERT_TRUE(send.wait());
     EXPECT_NE(takeResult().find("BAD signature from Bob Correspondent"), std::string::npos);
+    EXPECT_EQ(clipboard(), signedText);
+}
+
+TEST_F(PgpTray, AnAlteredMessageLeavesTheClipboardAndSaysItWasAltered) {
+    // Sent uncompressed, one byte of the text flipped on its way: gpg streams the changed text
+    // before its integrity check fails.
+    const std::string altered = linux(
+        "printf 'Pay 10 EUR to Anna.\\nThanks.\\n' | gpg --batch --trust-model always --compress-algo none "
+        "-r anna@example.invalid --encrypt | perl -0777 -pe 'substr($_, -30, 1) ^= \"\\x01\"' | gpg --enarmor | "
+        "sed -e 's/ARMORED FILE/MESSAGE/' -e '/^Comment:/d'");
+    ASSERT_NE(altered.find("-----BEGIN PGP MESSAGE-----"), std::string::npos) << altered;
+    setClipboard(altered);
+    CommandInFlight send(40008);
+    ASSERT_NE(answer("The message was altered or damaged", "OK"), "") << e2e::DescribeWindows(tray);
+    ASSERT_TRUE(send.wait());
+    EXPECT_EQ(clipboard(), altered);
+    EXPECT_EQ(find("PGPtray - Result"), nullptr);
+}
+
+TEST_F(PgpTray, AMessageSignedByAKeyThatCameInEarlierMailNamesOnlyItsFingerprint) {
+    // The first mail carries a key claiming to be the bank's; the user lets it in.
+    const CorrespondentKey bank = newCorrespondentKey("Bank <alerts@bank.example>", "alerts@bank.example");
+    setClipboard(bank.armoured);
+    {
+        CommandInFlight send(40006);
+        ASSERT_NE(answer("Bank <alerts@bank.example>", "&Yes"), "") << e2e::DescribeWindows(tray);
+        ASSERT_TRUE(send.wait());
+        EXPECT_NE(takeResult().find("New: 1"), std::string::npos);
+    }
+    // The second is signed by it.
+    const std::string forged = linux(
+        "printf 'Your account is locked.\\n' | gpg --batch --armor --trust-model always -r anna@example.invalid "
+        "-u alerts@bank.example --sign --encrypt");
+    setClipboard(forged);
+    CommandInFlight send(40008);
+    ASSERT_TRUE(send.wait());
+    const std::string result = takeResult();
+    EXPECT_NE(result.find("not been verified"), std::string::npos) << result;
+    EXPECT_NE(withoutBlanks(result).find(bank.fingerprint), std::string::npos) << bank.fingerprint << " in " << result;
+    EXPECT_EQ(result.find("Good signature from Bank"), std::string::npos) << result;
+}
+
+TEST_F(PgpTray, AKeyInMailAnsweredNoIsNotImported) {
+    const CorrespondentKey gina = newCorrespondentKey("Gina Guest <gina@example.invalid>", "gina@example.invalid");
+    setClipboard(gina.armoured);
+    CommandInFlight send(40006);
+    const std::string question = answer("Gina Guest <gina@example.invalid>", "&No");
+    ASSERT_NE(question, "") << e2e::DescribeWindows(tray);
+    EXPECT_NE(withoutBlanks(question).find(gina.fingerprint), std::string::npos) << question;
+    ASSERT_TRUE(send.wait());
+    EXPECT_FALSE(run->keyRingHolds("gina@example.invalid"));
+    EXPECT_EQ(clipboard(), gina.armoured);
+    EXPECT_EQ(find("PGPtray - Result"), nullptr);
+}
+
+TEST_F(PgpTray, ASecretKeyInMailIsAskedAboutSeparately) {
+    const std::string blocks = linux(
+        "gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key 'Sid Secret <sid@example.invalid>' "
+        "future-default default never && gpg --armor --export sid@example.invalid && "
+        "gpg --batch --pinentry-mode loopback --passphrase '' --armor --export-secret-keys sid@example.invalid");
+    ASSERT_NE(blocks.find("PRIVATE KEY BLOCK"), std::string::npos) << blocks;
+    setClipboard(blocks);
+    CommandInFlight send(40006);
+    ASSERT_NE(answer("SECRET key", "&Yes"), "") << e2e::DescribeWindows(tray);
+    ASSERT_NE(answer("Import the secret key too?", "&No"), "") << e2e::DescribeWindows(tray);
+    ASSERT_TRUE(send.wait());
+    EXPECT_NE(takeResult().find("Keys found: 1\r\nNew: 1"), std::string::npos);
+    EXPECT_TRUE(run->keyRingHolds("sid@example.invalid"));
+    EXPECT_FALSE(run->keyRingHolds("sid@example.invalid", true));
 }
 
 TEST_F(PgpTray, ImportsKeysAndCountsThemLeavingTheClipboard) {
@@ -229,6 +327,7 @@ TEST_F(PgpTray, ImportsKeysAndCountsThemLeavingTheClipboard) {
     ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
     setClipboard(key);
     CommandInFlight send(40006);
+    ASSERT_NE(answer("Carl Friend <carl@example.invalid>", "&Yes"), "") << e2e::DescribeWindows(tray);
     ASSERT_TRUE(send.wait());
     EXPECT_EQ(takeResult(), "Keys found: 2\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 1\r\n");
     EXPECT_EQ(clipboard(), key);
@@ -284,6 +383,14 @@ protected:
         EXPECT_TRUE(keys.waitExit(30000));
     }
     bool listed(const std::string& text) { return entries(list).find(text) != std::string::npos; }
+    // The list's line that ends in the text, or empty.
+    std::string entryEndingIn(const std::string& text) {
+        const std::string all = "\n" + entries(list);
+        const std::size_t at = all.find(text + "\n");
+        if (at == std::string::npos) return {};
+        const std::size_t start = all.rfind('\n', at) + 1;
+        return all.substr(start, at + text.size() - start);
+    }
     // A key of the correspondent's, made for one test and put on the clipboard.
     std::string correspondentKey(const std::string& name, const std::string& email) {
         return linux("gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key '" + name + " <" +
@@ -303,12 +410,17 @@ protected:
 
 TEST_F(PgpKeys, ListsTheKeysOfTheKeyFolderMarkingPairsAndExpiredOnes) {
     const std::string all = entries(list);
-    for (const char* expected : {"pair\tAnna User\tanna@example.invalid", "public\tBob Correspondent\tbob@example.invalid",
-                                 "pair\tPaul Protected\tpaul@example.invalid"})
-        EXPECT_NE(all.find(expected), std::string::npos) << expected << " in\n" << all;
-    const std::size_t old = all.find("old@example.invalid");
-    ASSERT_NE(old, std::string::npos) << all;
-    EXPECT_NE(all.substr(old, all.find('\n', old) - old).find("EXPIRED"), std::string::npos) << all;
+    // Kind, key id and state lead; the user id follows.
+    const std::pair<const char*, const char*> expected[] = {
+        {"pair\t", "\tverified\tAnna User\tanna@example.invalid"},
+        {"public\t", "\tverified\tBob Correspondent\tbob@example.invalid"},
+        {"pair\t", "\tverified\tPaul Protected\tpaul@example.invalid"},
+        {"pair\t", "\tEXPIRED\tOld Expired\told@example.invalid"},
+    };
+    for (const auto& [kind, rest] : expected) {
+        const std::string line = entryEndingIn(rest);
+        EXPECT_EQ(line.rfind(kind, 0), 0u) << rest << " in\n" << all;
+    }
 }
 
 TEST_F(PgpKeys, ImportsAKeyFromTheClipboard) {
@@ -316,7 +428,7 @@ TEST_F(PgpKeys, ImportsAKeyFromTheClipboard) {
     ASSERT_NE(key.find("PUBLIC KEY BLOCK"), std::string::npos) << key;
     setClipboard(key);
     EXPECT_EQ(importFromClipboard(), "Keys found: 1\r\nNew: 1\r\nChanged: 0\r\nUnchanged: 0\r\n");
-    EXPECT_TRUE(WaitFor([&] { return listed("public\tDora Import\tdora@example.invalid"); }, 30000)) << entries(list);
+    EXPECT_TRUE(WaitFor([&] { return listed("\tunverified\tDora Import\tdora@example.invalid"); }, 30000)) << entries(list);
 }
 
 TEST_F(PgpKeys, CopiesAPublicKeyToTheClipboard) {
@@ -342,7 +454,7 @@ TEST_F(PgpKeys, CreatesANewKeyPair) {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     }
     postClick(dialog, "OK");
-    EXPECT_TRUE(WaitFor([&] { return listed("pair\tNina New\tnina@example.invalid"); }, 120000))
+    EXPECT_TRUE(WaitFor([&] { return listed("\tverified\tNina New\tnina@example.invalid"); }, 120000))
         << entries(list) << e2e::DescribeWindows(keys);
 }
 

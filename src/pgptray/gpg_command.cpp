@@ -1,32 +1,41 @@
 #include "pgptray/gpg_command.h"
 
+#include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace pgptray {
 namespace {
 
 std::string checkedKey(const std::string& key) {
-    if (!IsKeyIdentifier(key)) throw std::invalid_argument("not a key identifier");
+    if (!IsFingerprint(key)) throw std::invalid_argument("not a full key fingerprint");
     return key;
 }
 
-std::string oneLine(std::string_view text) {
-    std::string out;
+bool isHexOfLength(std::string_view text, std::initializer_list<std::size_t> lengths) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
+    if (std::find(lengths.begin(), lengths.end(), text.size()) == lengths.end()) return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool hasText(std::string_view text) { return text.find_first_not_of("\r\n") != std::string_view::npos; }
+
+// "Key: text\n" with the text's line breaks dropped, so that it cannot add parameters; nothing
+// when it holds nothing else.
+void appendParameter(std::string& block, std::string_view key, std::string_view text) {
+    if (!hasText(text)) return;
+    block += key;
     for (char c : text)
-        if (c != '\r' && c != '\n') out += c;
-    return out;
+        if (c != '\r' && c != '\n') block += c;
+    block += '\n';
 }
 
 }  // namespace
 
-bool IsKeyIdentifier(std::string_view text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-    if (text.size() < 8 || text.size() > 64) return false;
-    for (char c : text)
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
-    return true;
-}
+bool IsFingerprint(std::string_view text) { return isHexOfLength(text, {40, 64}); }
+
+bool IsShortKeyId(std::string_view text) { return isHexOfLength(text, {8, 16}); }
 
 bool MayNeedPassphrase(GpgOperation operation) {
     switch (operation) {
@@ -34,6 +43,7 @@ bool MayNeedPassphrase(GpgOperation operation) {
         case GpgOperation::ClearSign:
         case GpgOperation::DecryptVerify:
         case GpgOperation::GenerateKey:
+        case GpgOperation::MarkVerified:
             return true;
         default:
             return false;
@@ -77,6 +87,13 @@ std::vector<std::string> GpgArguments(const GpgRequest& r, const GpgPipes& pipes
         case GpgOperation::Import:
             a.push_back("--import");
             break;
+        case GpgOperation::ShowKeys:
+            a.insert(a.end(), {"--with-colons", "--fixed-list-mode", "--show-keys"});
+            break;
+        case GpgOperation::MarkVerified:
+            if (!r.signer.empty()) a.insert(a.end(), {"--local-user", checkedKey(r.signer)});
+            a.insert(a.end(), {"--quick-lsign-key", checkedKey(r.key)});
+            break;
         case GpgOperation::ExportPublicKey:
             a.insert(a.end(), {"--armor", "--export", checkedKey(r.key)});
             break;
@@ -91,15 +108,23 @@ std::vector<std::string> GpgArguments(const GpgRequest& r, const GpgPipes& pipes
 }
 
 std::string KeyGenerationParameters(std::string_view name, std::string_view email, std::string_view passphrase) {
-    std::string p =
+    static constexpr std::string_view kKeys =
         "Key-Type: EDDSA\nKey-Curve: ed25519\nKey-Usage: sign\n"
         "Subkey-Type: ECDH\nSubkey-Curve: cv25519\nSubkey-Usage: encrypt\nExpire-Date: 0\n";
-    const std::string n = oneLine(name), e = oneLine(email), pass = oneLine(passphrase);
-    if (!n.empty()) p += "Name-Real: " + n + "\n";
-    if (!e.empty()) p += "Name-Email: " + e + "\n";
-    p += pass.empty() ? std::string("%no-protection\n") : "Passphrase: " + pass + "\n";
-    p += "%commit\n";
-    return p;
+    static constexpr std::string_view kName = "Name-Real: ", kEmail = "Name-Email: ", kPass = "Passphrase: ",
+                                      kNoProtection = "%no-protection\n", kCommit = "%commit\n";
+    // Room for all of it at once: a block that grew would leave copies of the pass phrase behind
+    // in memory given back unwiped.
+    std::string block;
+    block.reserve(kKeys.size() + kName.size() + name.size() + kEmail.size() + email.size() + kPass.size() +
+                  passphrase.size() + kNoProtection.size() + kCommit.size() + 3);
+    block += kKeys;
+    appendParameter(block, kName, name);
+    appendParameter(block, kEmail, email);
+    if (hasText(passphrase)) appendParameter(block, kPass, passphrase);
+    else block += kNoProtection;
+    block += kCommit;
+    return block;
 }
 
 std::string QuoteArgument(std::string_view arg) {

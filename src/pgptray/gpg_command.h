@@ -1,6 +1,6 @@
 #pragma once
-// The command lines the tray program gives gpg. Only key fingerprints (or key ids), the key
-// folder and pipe handle numbers ever reach them: text from the clipboard, a mail or the user's
+// The command lines the tray program gives gpg. Only full key fingerprints, the key folder and
+// pipe handle numbers ever reach them: text from the clipboard, a mail or the user's
 // pass phrase travels through pipes.
 #include <string>
 #include <string_view>
@@ -16,6 +16,8 @@ enum class GpgOperation {
     ClearSign,
     DecryptVerify,
     Import,
+    ShowKeys,      // what an import of the input would bring, imported nothing
+    MarkVerified,  // the key certified by a local (never exported) signature of our own
     ExportPublicKey,
     DeleteKey,
     GenerateKey,
@@ -25,7 +27,7 @@ struct GpgRequest {
     GpgOperation operation = GpgOperation::ListPublicKeys;
     std::vector<std::string> recipients;  // fingerprints, for Encrypt and EncryptSign
     std::string signer;                   // fingerprint; empty for gpg's default key
-    std::string key;                      // fingerprint, for ExportPublicKey and DeleteKey
+    std::string key;                      // fingerprint, for ExportPublicKey, DeleteKey, MarkVerified
     std::string keyFolder;                // gpg's home folder; empty for gpg's own default
 };
 
@@ -35,12 +37,14 @@ struct GpgPipes {
     unsigned long passphraseHandle = 0;  // 0: none offered
 };
 
-// Whether the text is a key fingerprint or key id: 8 to 64 hexadecimal digits (64 for the
-// newer key version), "0x" allowed.
-bool IsKeyIdentifier(std::string_view text);
+// Whether the text is a full key fingerprint: 40 or 64 hexadecimal digits (64 for the newer key
+// version), "0x" allowed. Short key ids (8 or 16 digits) are not: they collide by construction.
+bool IsFingerprint(std::string_view text);
+// Whether the text is a short key id: 8 or 16 hexadecimal digits, "0x" allowed.
+bool IsShortKeyId(std::string_view text);
 
 // gpg's arguments (without the program name) for the request. Throws std::invalid_argument when a
-// key named in the request is not a key identifier, so nothing else reaches the command line.
+// key named in the request is not a full fingerprint, so nothing else reaches the command line.
 std::vector<std::string> GpgArguments(const GpgRequest& request, const GpgPipes& pipes);
 
 // Whether the operation may need a secret key's pass phrase.

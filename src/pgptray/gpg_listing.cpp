@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "pgptray/visible_text.h"
+
 namespace pgptray {
 namespace {
 
@@ -44,15 +46,18 @@ std::string_view trim(std::string_view s) {
 }  // namespace
 
 std::string UnescapeColonField(std::string_view text) {
+    // gpg writes the common control characters as C escapes, the others as "\xNN".
+    static constexpr std::string_view kLetters = "nrtfvb0\\", kMeant = std::string_view("\n\r\t\f\v\b\0\\", 8);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
+        std::size_t letter = std::string_view::npos;
         if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hexValue(text[i + 2]) >= 0 &&
             hexValue(text[i + 3]) >= 0) {
             out += static_cast<char>(hexValue(text[i + 2]) * 16 + hexValue(text[i + 3]));
             i += 3;
-        } else if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
-            out += '\\';
+        } else if (text[i] == '\\' && i + 1 < text.size() && (letter = kLetters.find(text[i + 1])) != std::string_view::npos) {
+            out += kMeant[letter];
             ++i;
         } else {
             out += text[i];
@@ -108,19 +113,33 @@ std::vector<GpgKey> ParseKeyListing(std::string_view listing) {
             keys.back().fingerprint = std::string(field(fields, 9));
             fingerprintForPrimary = false;
         } else if (kind == "uid" && !keys.empty()) {
-            GpgUserId id = SplitUserId(UnescapeColonField(field(fields, 9)));
+            GpgUserId id = SplitUserId(VisibleText(UnescapeColonField(field(fields, 9))));
             const std::string_view validity = field(fields, 1);
             id.validity = validity.empty() ? '-' : validity[0];
             keys.back().userIds.push_back(std::move(id));
         }
     }
-    // Only a key with a fingerprint of hexadecimal digits can be named to gpg.
-    std::erase_if(keys, [](const GpgKey& k) {
-        return k.fingerprint.size() < 16 || k.fingerprint.size() > 64 ||
-               !std::all_of(k.fingerprint.begin(), k.fingerprint.end(),
-                            [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+    // Only a key with a fingerprint of hexadecimal digits can be named to gpg; the key id shown
+    // beside it is the fingerprint's tail whenever the listing's own is no key id.
+    const auto isHex = [](const std::string& s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+    };
+    std::erase_if(keys, [&](const GpgKey& k) {
+        return k.fingerprint.size() < 16 || k.fingerprint.size() > 64 || !isHex(k.fingerprint);
     });
+    for (GpgKey& k : keys)
+        if (k.keyId.size() != 16 || !isHex(k.keyId)) k.keyId = k.fingerprint.substr(k.fingerprint.size() - 16);
     return keys;
+}
+
+std::vector<GpgKey> KeysWithShortId(const std::vector<GpgKey>& keys, std::string_view id) {
+    if (id.size() > 2 && (id.substr(0, 2) == "0x" || id.substr(0, 2) == "0X")) id.remove_prefix(2);
+    const auto endsWith = [&](std::string_view s) { return s.size() >= id.size() && equalNoCase(s.substr(s.size() - id.size()), id); };
+    std::vector<GpgKey> out;
+    if (id.empty()) return out;
+    for (const GpgKey& k : keys)
+        if (endsWith(k.fingerprint) || endsWith(k.keyId)) out.push_back(k);
+    return out;
 }
 
 const GpgKey* FindKey(const std::vector<GpgKey>& keys, std::string_view id) {

@@ -32,14 +32,19 @@ struct GpgKey {
 };
 
 // Reads a --with-colons --fixed-list-mode listing of public ("pub") or secret ("sec") keys.
-// Records it does not know, and malformed ones, are passed over.
+// Records it does not know, and malformed ones, are passed over. User ids come back as visible
+// text (VisibleText): whatever a key claims cannot lay out what is shown around it.
 std::vector<GpgKey> ParseKeyListing(std::string_view listing);
 
-// Undoes gpg's escaping of listing fields ("\x3a" for ':', "\\" ...).
+// Undoes gpg's escaping of listing fields ("\x3a" for ':', "\n", "\\" ...).
 std::string UnescapeColonField(std::string_view field);
 
 // Splits "Name (comment) <address>" into name and address.
 GpgUserId SplitUserId(std::string_view text);
+
+// The keys whose own (primary) key id or fingerprint ends in the short key id (any letter case,
+// "0x" allowed).
+std::vector<GpgKey> KeysWithShortId(const std::vector<GpgKey>& keys, std::string_view shortId);
 
 // The key whose fingerprint, long or short key id, or a subkey's long key id, is the given text (any letter case), or null.
 const GpgKey* FindKey(const std::vector<GpgKey>& keys, std::string_view idOrFingerprint);

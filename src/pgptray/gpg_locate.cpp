@@ -15,6 +15,15 @@ std::string inFolder(std::string folder, std::string_view name) {
     return folder + std::string(name);
 }
 
+// Only a full path names one file wherever the program runs: a relative one would find a gpg.exe
+// planted in whatever folder is current.
+bool isAbsolute(const std::string& path) {
+    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                       (path[2] == '\\' || path[2] == '/');
+    const bool share = path.size() >= 3 && (path[0] == '\\' || path[0] == '/') && path[1] == path[0];
+    return drive || share;
+}
+
 bool endsWithExe(const std::string& path) {
     if (path.size() < 4) return false;
     std::string tail = path.substr(path.size() - 4);
@@ -37,7 +46,7 @@ std::string LocateGpg(const GpgSearch& search, const std::function<bool(const st
         if (!folder.empty()) candidates.push_back(inFolder(folder, kGpgExe));
     }
     for (const std::string& c : candidates)
-        if (!c.empty() && isFile(c)) return c;
+        if (isAbsolute(c) && isFile(c)) return c;
     return {};
 }
 

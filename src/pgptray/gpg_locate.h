@@ -12,7 +12,8 @@ struct GpgSearch {
     std::string pathVariable; // the PATH environment variable
 };
 
-// The first candidate that the predicate finds to be a file, or the empty text.
+// The first candidate that is a full path (a drive's or a share's) and that the predicate finds
+// to be a file, or the empty text. Relative ones are skipped.
 std::string LocateGpg(const GpgSearch& search, const std::function<bool(const std::string&)>& isFile);
 
 }  // namespace pgptray

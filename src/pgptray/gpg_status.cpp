@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <optional>
+
+#include "pgptray/visible_text.h"
 
 namespace pgptray {
 namespace {
@@ -51,6 +54,18 @@ std::string unpercent(std::string_view s) {
     return out;
 }
 
+std::optional<KeyValidity> validityOf(std::string_view keyword) {
+    struct Named { std::string_view keyword; KeyValidity validity; };
+    static constexpr Named kTrust[] = {
+        {"TRUST_UNDEFINED", KeyValidity::Unknown}, {"TRUST_NEVER", KeyValidity::Never},
+        {"TRUST_MARGINAL", KeyValidity::Marginal}, {"TRUST_FULLY", KeyValidity::Full},
+        {"TRUST_ULTIMATE", KeyValidity::Ultimate},
+    };
+    for (const Named& n : kTrust)
+        if (n.keyword == keyword) return n.validity;
+    return std::nullopt;
+}
+
 GpgSignature* lastSignature(GpgStatus& st, std::string_view keyId) {
     if (st.signatures.empty()) return nullptr;
     GpgSignature& s = st.signatures.back();
@@ -88,8 +103,8 @@ GpgStatus ParseStatus(std::string_view text) {
         openSignature = false;
         GpgSignature& s = st.signatures.back();
         s.verdict = v;
-        s.keyId = std::string(keyId);
-        s.userId = unpercent(userId);
+        s.keyId = VisibleText(keyId);
+        s.userId = VisibleText(unpercent(userId));
     };
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -116,22 +131,38 @@ GpgStatus ParseStatus(std::string_view text) {
         } else if (key == "ERRSIG") {
             const auto e = words(line, 9);
             verdictFor(at(e, 6) == "9" ? SignatureVerdict::UnknownKey : SignatureVerdict::Error, at(e, 1), {});
-            st.signatures.back().fingerprint = std::string(at(e, 7));
+            st.signatures.back().fingerprint = VisibleText(at(e, 7));
         } else if (key == "NO_PUBKEY") {
             if (GpgSignature* s = lastSignature(st, at(w, 1))) s->verdict = SignatureVerdict::UnknownKey;
         } else if (key == "VALIDSIG") {
-            const auto v = words(line, 3);
-            if (!st.signatures.empty()) st.signatures.back().fingerprint = std::string(at(v, 1));
+            // The signing key may be a subkey; the primary key's fingerprint, last, names the key.
+            const auto v = words(line, 12);
+            const std::string_view primary = at(v, 10);
+            if (!st.signatures.empty()) st.signatures.back().fingerprint = VisibleText(primary.empty() ? at(v, 1) : primary);
+        } else if (key.substr(0, 6) == "TRUST_") {
+            if (const auto validity = validityOf(key); validity && !st.signatures.empty())
+                st.signatures.back().validity = *validity;
         } else if (key == "ENC_TO") {
             st.encryptedTo.emplace_back(at(w, 1));
         } else if (key == "DECRYPTION_KEY") {
             const auto d = words(line, 4);
-            st.decryptionKey = std::string(at(d, 1));
-            st.decryptionPrimary = std::string(at(d, 2));
+            st.decryptionKey = VisibleText(at(d, 1));
+            st.decryptionPrimary = VisibleText(at(d, 2));
+        } else if (key == "BEGIN_DECRYPTION") {
+            st.decryptionBegun = true;
+        } else if (key == "END_DECRYPTION") {
+            st.decryptionEnded = true;
+        } else if (key == "DECRYPTION_INFO") {
+            // MDC method, cipher, AEAD algorithm: integrity needs an MDC or an AEAD mode.
+            const auto d = words(line, 5);
+            ++st.decryptionInfos;
+            if (number(at(d, 1)) == 0 && number(at(d, 3)) == 0) st.unprotectedPart = true;
         } else if (key == "DECRYPTION_OKAY") {
             st.decryptionOkay = true;
         } else if (key == "DECRYPTION_FAILED") {
             st.decryptionFailed = true;
+        } else if (key == "BADMDC") {
+            st.badMdc = true;
         } else if (key == "SIG_CREATED") {
             st.signatureCreated = true;
         } else if (key == "END_ENCRYPTION") {
@@ -142,7 +173,7 @@ GpgStatus ParseStatus(std::string_view text) {
             st.missingSecretKeys.emplace_back(at(w, 1));
         } else if (key == "INV_RECP" || key == "INV_SGNR") {
             const auto r = words(line, 3);
-            st.invalidRecipients.emplace_back(at(r, 2));
+            st.invalidRecipients.push_back(VisibleText(at(r, 2)));
         } else if (key == "IMPORT_OK") {
             st.importedKeyFlags.push_back(static_cast<unsigned>(number(at(w, 1))));
         } else if (key == "IMPORT_RES") {
@@ -155,6 +186,7 @@ GpgStatus ParseStatus(std::string_view text) {
             st.import.newSubkeys = number(at(r, 7));
             st.import.newSignatures = number(at(r, 8));
             st.import.newRevocations = number(at(r, 9));
+            st.import.secretRead = number(at(r, 10));
             st.import.secretImported = number(at(r, 11));
             st.import.notImported = number(at(r, 14));
         } else if (key == "ERROR" || key == "FAILURE") {

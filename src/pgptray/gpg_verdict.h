@@ -2,7 +2,9 @@
 // What an operation's run of gpg comes to, decided from its result alone (exit code, status
 // lines, output): gpg's output onto the clipboard, perhaps with a result to show, or a failure
 // message and the clipboard left as it was.
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "pgptray/gpg_status.h"
 #include "pgptray/tray_ports.h"
@@ -12,7 +14,8 @@ namespace pgptray {
 struct GpgVerdict {
     bool textToClipboard = false;  // gpg's output goes onto the clipboard
     bool showResult = false;       // the result window describes `status` (a decryption's signers)
-    std::string failure;           // otherwise what the user is told
+    bool textOutsideBlock = false; // the input held text outside its OpenPGP block, which gpg left out
+    std::string failure;           // what the user is told instead; empty when there is nothing to say
     GpgStatus status;              // the status lines, read
 };
 
@@ -20,7 +23,16 @@ struct GpgVerdict {
 GpgVerdict JudgeEncryption(const GpgResult& result);
 // A clear signature was made.
 GpgVerdict JudgeClearSignature(const GpgResult& result);
-// A decryption or verification gave text: decrypted, or carrying a signature (good or not).
-GpgVerdict JudgeDecryption(const GpgResult& result);
+// A decryption or verification of the input. Encrypted text counts only when gpg reports it
+// decrypted whole and integrity-protected; no text is given when a signature reads bad; a non-zero
+// exit code must be explained by a signature's verdict (a signer whose key is missing).
+GpgVerdict JudgeDecryption(const GpgResult& result, std::string_view input);
+
+// Whether the text holds more than blank lines before or after its first OpenPGP block.
+bool HasTextOutsideBlock(std::string_view text);
+
+// The most gpg may write on one of its outputs before it is ended: 256 MB, or a quarter of the
+// free address space when that is less (a small compressed message can expand without bound).
+std::uint64_t OutputLimit(std::uint64_t freeAddressSpace);
 
 }  // namespace pgptray

@@ -4,13 +4,7 @@
 
 namespace pgptray {
 
-std::string KeyListEntry(const GpgKey& k, bool pair) {
-    const GpgUserId* id = k.primary();
-    std::string entry = (pair ? "pair\t" : "public\t") + (id ? id->name + "\t" + id->email : std::string("\t")) +
-                        "\t" + k.keyId;
-    if (!k.usable()) entry += k.revoked ? "\tREVOKED" : k.expired ? "\tEXPIRED" : "\tdisabled";
-    return entry;
-}
+std::string KeyListEntry(const GpgKey& k, bool pair) { return (pair ? "pair\t" : "public\t") + RecipientEntry(k); }
 
 std::string NewKeyPairProblem(const std::string& name, const std::string& email, const std::string& passphrase,
                               const std::string& repeated) {
@@ -59,6 +53,15 @@ bool KeyManager::deleteKey(const GpgKey& key) {
     GpgRequest req = app_.request(GpgOperation::DeleteKey);
     req.key = key.fingerprint;
     failedUnlessZero(app_.run(req));
+    return true;
+}
+
+bool KeyManager::markVerified(const GpgKey& key) {
+    GpgRequest req = app_.request(GpgOperation::MarkVerified);
+    req.key = key.fingerprint;
+    GpgResult r;
+    if (!app_.defaultKey(req.signer) || !app_.runWithPassphrase(req, {}, r)) return false;
+    failedUnlessZero(r);
     return true;
 }
 

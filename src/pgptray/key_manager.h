@@ -1,6 +1,7 @@
 #pragma once
 // What PGPKeys.Exe does with the key folder, its window aside: the list's entries, imports, a
-// public key copied to the clipboard, deleting a key after a question, a new key pair.
+// public key copied to the clipboard, deleting a key after a question, a key marked as verified,
+// a new key pair.
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ public:
     bool importClipboard();
     void copyPublicKey(const GpgKey& key);
     bool deleteKey(const GpgKey& key);
+    // Certifies the key with a local signature of the default key (or gpg's), which makes it
+    // verified: the user has checked its fingerprint with its owner.
+    bool markVerified(const GpgKey& key);
     // The pass phrase is wiped once gpg has it.
     bool newKeyPair(const std::string& name, const std::string& email, std::string passphrase);
 
@@ -33,8 +37,7 @@ private:
     TrayApp& app_;
 };
 
-// One line of the key list: "pair" or "public", name, address and key id, tab-separated, and a
-// mark for a key that cannot be used.
+// One line of the key list: "pair" or "public", then RecipientEntry's columns.
 std::string KeyListEntry(const GpgKey& key, bool pair);
 
 // What is wrong with the new key pair dialog's fields, or empty when they will do.

@@ -1,8 +1,10 @@
 #include "pgptray/tray_app.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "pgptray/gpg_locate.h"
+#include "pgptray/import_preview.h"
 #include "pgptray/tray_texts.h"
 
 namespace pgptray {
@@ -13,12 +15,14 @@ void WipeSecret(std::string& secret) {
     for (std::size_t i = 0; i < secret.size(); ++i) p[i] = 0;
 }
 
-std::vector<std::string> PresetRecipients(const std::vector<std::string>& arguments) {
+PresetKeys PresetRecipients(const std::vector<std::string>& arguments) {
     constexpr std::string_view prefix = "/recipient=";
-    std::vector<std::string> out;
-    for (const std::string& a : arguments)
-        if (a.rfind(prefix, 0) == 0 && IsKeyIdentifier(std::string_view(a).substr(prefix.size())))
-            out.push_back(a.substr(prefix.size()));
+    PresetKeys out;
+    for (const std::string& a : arguments) {
+        if (a.rfind(prefix, 0) != 0) continue;
+        const std::string key = a.substr(prefix.size());
+        (IsFingerprint(key) ? out.fingerprints : out.refused).push_back(key);
+    }
     return out;
 }
 
@@ -118,6 +122,44 @@ std::string TrayApp::signerLabel(const std::vector<GpgKey>& secretKeys) const {
     return KeyLabel(*k);
 }
 
+bool TrayApp::defaultKey(std::string& fingerprint) {
+    fingerprint.clear();
+    const std::string& stored = settings.defaultKey;
+    if (stored.empty() || IsFingerprint(stored)) {
+        fingerprint = stored;
+        return true;
+    }
+    // Preferences written before keys were named by fingerprint may hold a short key id: kept
+    // working when it names exactly one of the secret keys.
+    if (IsShortKeyId(stored)) {
+        const std::vector<GpgKey> matching = KeysWithShortId(listKeys(true), stored);
+        if (matching.size() == 1) {
+            settings.defaultKey = fingerprint = matching.front().fingerprint;
+            SaveSettings(ports_.settings, settings);
+            return true;
+        }
+    }
+    failed(DefaultKeyRefused(stored));
+    return false;
+}
+
+bool TrayApp::ownKey(const std::string& defaultKey, std::string& fingerprint) {
+    std::vector<GpgKey> candidates = listKeys(true);
+    std::erase_if(candidates, [](const GpgKey& k) { return !k.usable() || !k.canEncrypt; });
+    if (const GpgKey* k = defaultKey.empty() ? nullptr : FindKey(candidates, defaultKey)) {
+        fingerprint = k->fingerprint;
+        return true;
+    }
+    if (candidates.empty()) {
+        ports_.dialogs.message(kNoOwnKey, MessageKind::Warning);
+        return false;
+    }
+    if (!ports_.dialogs.chooseOwnKey(candidates, fingerprint) || !FindKey(candidates, fingerprint)) return false;
+    settings.defaultKey = fingerprint;
+    SaveSettings(ports_.settings, settings);
+    return true;
+}
+
 void TrayApp::command(TrayCommand c) {
     if (busy_) return;  // one operation at a time; a request meanwhile is refused
     busy_ = true;
@@ -148,23 +190,23 @@ void TrayApp::command(TrayCommand c) {
 }
 
 void TrayApp::encrypt(bool withSignature) {
-    std::string text;
+    std::string text, signer;
     if (!clipboardText(text) || gpg().empty()) return;
+    if (!refusedRecipients.empty()) return failed(RecipientRefused(refusedRecipients.front()));
+    if (!defaultKey(signer)) return;
     std::vector<std::string> recipients = presetRecipients;
-    bool toSelf = settings.encryptToSelf;
     if (recipients.empty()) {
-        const std::vector<GpgKey> secretKeys = listKeys(true);
+        bool toSelf = settings.encryptToSelf;
         if (!ports_.dialogs.chooseRecipients(listKeys(false), toSelf, recipients)) return;
         if (toSelf != settings.encryptToSelf) {
             settings.encryptToSelf = toSelf;
             SaveSettings(ports_.settings, settings);
         }
-        if (toSelf) {
-            const GpgKey* self = settings.defaultKey.empty() ? nullptr : FindKey(secretKeys, settings.defaultKey);
-            for (const GpgKey& k : secretKeys)
-                if (!self && k.usable() && k.canEncrypt) self = &k;
-            if (self) recipients.push_back(self->fingerprint);
-        }
+        std::string self;
+        if (toSelf && !ownKey(signer, self)) return;
+        if (!self.empty() && std::find(recipients.begin(), recipients.end(), self) == recipients.end())
+            recipients.push_back(self);
+        signer = settings.defaultKey;  // the key just chosen as mine also signs
     }
     if (recipients.empty()) {
         ports_.dialogs.message("No recipient was chosen. The clipboard was left as it was.", MessageKind::Warning);
@@ -172,7 +214,7 @@ void TrayApp::encrypt(bool withSignature) {
     }
     GpgRequest req = request(withSignature ? GpgOperation::EncryptSign : GpgOperation::Encrypt);
     req.recipients = recipients;
-    req.signer = settings.defaultKey;
+    req.signer = signer;
     GpgResult r;
     if (withSignature) {
         if (!runWithPassphrase(req, text, r)) return;
@@ -186,7 +228,7 @@ void TrayApp::sign() {
     std::string text;
     if (!clipboardText(text) || gpg().empty()) return;
     GpgRequest req = request(GpgOperation::ClearSign);
-    req.signer = settings.defaultKey;
+    if (!defaultKey(req.signer)) return;
     GpgResult r;
     if (!runWithPassphrase(req, text, r)) return;
     deliver(r, JudgeClearSignature(r));
@@ -197,28 +239,48 @@ void TrayApp::decryptVerify() {
     if (!clipboardText(text) || gpg().empty()) return;
     GpgResult r;
     if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, r)) return;
-    deliver(r, JudgeDecryption(r));
+    deliver(r, JudgeDecryption(r, text));
 }
 
 void TrayApp::deliver(const GpgResult& r, const GpgVerdict& v) {
-    if (!v.textToClipboard) return failed(v.failure);
-    ports_.clipboard.writeCrLf(r.output);
+    if (v.textToClipboard) ports_.clipboard.writeCrLf(r.output);
+    else if (!v.failure.empty()) failed(v.failure);
     // The result window needs the key listings; the caller gets its clipboard first.
-    if (v.showResult) pendingDecryption_ = v.status;
+    if (v.showResult) pendingDecryption_ = v;
 }
 
 void TrayApp::finishCommand() {
     if (!pendingDecryption_) return;
-    const GpgStatus st = *pendingDecryption_;
+    const GpgVerdict v = *pendingDecryption_;
     pendingDecryption_.reset();
-    showResult(DescribeDecryption(st, listKeys(true), listKeys(false)));
+    showResult(DescribeDecryption(v, listKeys(true), listKeys(false)));
     decryptionInView_ = true;
 }
 
+bool TrayApp::importAsked(const std::string& text, std::string& toImport) {
+    const GpgResult shown = run(request(GpgOperation::ShowKeys), text);
+    if (!shown.started) return false;
+    const std::vector<GpgKey> keys = ReadImportPreview(shown.output);
+    if (keys.empty()) {
+        showResult(DescribeImport(GpgStatus{}));
+        return false;
+    }
+    if (!ports_.dialogs.ask(ImportQuestion(keys))) return false;
+    toImport = text;
+    if (SecretKeyCount(keys) == 0 || ports_.dialogs.ask(SecretKeyQuestion(keys))) return true;
+    // The public blocks alone, looked at again: an armour line may call a secret key public.
+    toImport = PublicKeyBlocks(text);
+    const std::vector<GpgKey> publicOnly =
+        toImport.empty() ? std::vector<GpgKey>{} : ReadImportPreview(run(request(GpgOperation::ShowKeys), toImport).output);
+    if (!publicOnly.empty() && SecretKeyCount(publicOnly) == 0) return true;
+    showResult(kPublicKeysNotSeparable);
+    return false;
+}
+
 void TrayApp::importKeys() {
-    std::string text;
-    if (!clipboardText(text)) return;
-    const GpgResult r = run(request(GpgOperation::Import), text);
+    std::string text, toImport;
+    if (!clipboardText(text) || !importAsked(text, toImport)) return;
+    const GpgResult r = run(request(GpgOperation::Import), toImport);
     if (!r.started) return;
     showResult(DescribeImport(ParseStatus(r.status)));
 }
@@ -239,9 +301,8 @@ void TrayApp::showPreferences() {
             if (k.usable()) signingKeys.push_back(k.fingerprint);
     TraySettings edited = settings;
     if (!ports_.dialogs.editPreferences(edited, signingKeys)) return;
-    if (!edited.defaultKey.empty() && !IsKeyIdentifier(edited.defaultKey)) {
-        ports_.dialogs.message("The default signing key must be a fingerprint. The preferences were not changed.",
-                               MessageKind::Warning);
+    if (!edited.defaultKey.empty() && !IsFingerprint(edited.defaultKey)) {
+        ports_.dialogs.message(kDefaultKeyNotFingerprint, MessageKind::Warning);
         return;
     }
     settings = edited;

@@ -20,7 +20,9 @@ public:
 
     TraySettings settings;
     // Recipients given on the command line ("/recipient=FINGERPRINT"): encryption then asks no one.
+    // A "/recipient=" that is no full fingerprint stops encryption with a message.
     std::vector<std::string> presetRecipients;
+    std::vector<std::string> refusedRecipients;
 
     // Handles one command of the hidden window; a command while another runs is refused.
     void command(TrayCommand command);
@@ -41,6 +43,10 @@ public:
     bool runWithPassphrase(const GpgRequest& request, const std::string& input, GpgResult& result);
     // Who signs: the preferences' key among the secret keys, else the first usable one that signs.
     std::string signerLabel(const std::vector<GpgKey>& secretKeys) const;
+    // The preferences' default key as a full fingerprint (empty: none is set). A stored short key
+    // id that names exactly one secret key is rewritten as its fingerprint; any other is refused
+    // with a message, and false returned.
+    bool defaultKey(std::string& fingerprint);
 
     void encrypt(bool withSignature);
     void sign();
@@ -57,6 +63,11 @@ private:
     // shown once the sender has its answer), or the failure told.
     void deliver(const GpgResult& result, const GpgVerdict& verdict);
     void showResult(const std::string& text);
+    // "Encrypt to myself": the default key when it is a usable secret key that encrypts, else the
+    // one the user chooses (kept as the default key). False when there is none or it was cancelled.
+    bool ownKey(const std::string& defaultKey, std::string& fingerprint);
+    // The text to import after the user's answers, or false when nothing is to be imported.
+    bool importAsked(const std::string& text, std::string& toImport);
     std::string keyFolderStamp();
     void failed(const std::string& why) { ports_.dialogs.message(why, MessageKind::Error); }
 
@@ -66,16 +77,19 @@ private:
     };
     TrayPorts ports_;
     KeyListingCache publicKeys_, secretKeys_;
-    std::optional<GpgStatus> pendingDecryption_;
+    std::optional<GpgVerdict> pendingDecryption_;
     bool busy_ = false;
     bool decryptionInView_ = false;  // the result window shows the last command's decryption
     bool appendResult_ = false;      // the next result goes below the one in view
     std::string agentFor_;  // the gpg.exe and key folder whose agent this program started
 };
 
-// The recipients named on PGPTray.Exe's command line: each "/recipient=" argument that names a
-// key identifier, in order.
-std::vector<std::string> PresetRecipients(const std::vector<std::string>& arguments);
+// The recipients named on PGPTray.Exe's command line, in order: each "/recipient=" argument that
+// is a full fingerprint; the others are refused.
+struct PresetKeys {
+    std::vector<std::string> fingerprints, refused;
+};
+PresetKeys PresetRecipients(const std::vector<std::string>& arguments);
 
 // Overwrites a pass phrase (or a text holding one) before it is let go.
 void WipeSecret(std::string& secret);

@@ -14,6 +14,8 @@ namespace pgptray {
 // What one run of gpg.exe gave.
 struct GpgResult {
     bool started = false;
+    bool cancelled = false;           // the user ended gpg before it was done
+    bool outputLimitReached = false;  // gpg wrote more than OutputLimit allows and was ended
     unsigned long exitCode = 0;
     std::string output;    // standard output: the armoured or plain text
     std::string messages;  // standard error: gpg's own messages, for the user when it fails
@@ -72,6 +74,9 @@ public:
     // fingerprints (usable keys only), or false when cancelled.
     virtual bool chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
                                   std::vector<std::string>& chosen) = 0;
+    // The user's own key among the secret keys (for "Encrypt to myself" when no default key is
+    // set): its fingerprint, or false when cancelled.
+    virtual bool chooseOwnKey(const std::vector<GpgKey>& secretKeys, std::string& fingerprint) = 0;
     // retry: the last pass phrase was wrong. False when cancelled.
     virtual bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) = 0;
     // The preferences window, offering the fingerprints as signing keys; false when cancelled.

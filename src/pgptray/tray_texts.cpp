@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "pgptray/visible_text.h"
+
 namespace pgptray {
 namespace {
 
@@ -13,6 +15,37 @@ std::string signerName(const GpgSignature& s, const std::vector<GpgKey>& publicK
 
 std::string keyIdOf(const GpgSignature& s) {
     return s.keyId.empty() && s.fingerprint.size() >= 16 ? s.fingerprint.substr(s.fingerprint.size() - 16) : s.keyId;
+}
+
+// One signature's line: a signer is named as such only when the key is verified; otherwise the
+// key is named by its fingerprint and the user id is only what it claims.
+std::string describeSignature(const GpgSignature& s, const std::vector<GpgKey>& publicKeys) {
+    const std::string who = signerName(s, publicKeys);
+    const std::string id = keyIdOf(s);
+    const std::string key = s.fingerprint.empty() ? id : FormatFingerprint(s.fingerprint);
+    const std::string claim = who.empty() ? std::string() : " It claims to belong to \"" + who + "\".";
+    if (s.validity == KeyValidity::Never && s.verdict != SignatureVerdict::Bad)
+        return "BAD: the signature is by a key you marked as never to be trusted: " + key + "." + claim;
+    switch (s.verdict) {
+        case SignatureVerdict::Good:
+            if (s.verified()) return "Good signature from " + who + " (" + key + ").";
+            return "Mathematically good signature, but from a key that has not been verified: " + key + "." + claim;
+        case SignatureVerdict::Bad:
+            return "BAD signature from " + who + " (" + id +
+                   "): the text was changed after it was signed, or the signature is forged.";
+        case SignatureVerdict::ExpiredSignature:
+            return "Expired signature by the key " + key + "." + claim;
+        case SignatureVerdict::ExpiredKey:
+            if (s.verified()) return "Good signature from " + who + " (" + key + "), but the key has expired.";
+            return "Mathematically good signature from an expired key that has not been verified: " + key + "." + claim;
+        case SignatureVerdict::RevokedKey:
+            return "Signature by the key " + key + ", which has been REVOKED." + claim;
+        case SignatureVerdict::UnknownKey:
+            return "Signature from an unknown key (" + id + "): import the signer's public key to check it.";
+        case SignatureVerdict::Error:
+            break;
+    }
+    return "The signature by key " + id + " could not be checked.";
 }
 
 std::string lastLines(std::string_view text, std::size_t count) {
@@ -27,19 +60,60 @@ std::string lastLines(std::string_view text, std::size_t count) {
     }
     std::string out;
     for (std::size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i)
-        out += std::string(lines[i]) + "\r\n";
+        out += VisibleText(lines[i]) + "\r\n";
     return out;
 }
 
 }  // namespace
+
+std::string RecipientRefused(const std::string& key) {
+    return "The recipient \"" + VisibleText(key) +
+           "\" given to PGPtray is not a full fingerprint (40 or 64 hexadecimal digits). Short key ids can be "
+           "forged to match another key, so keys are named by fingerprint only.\r\nThe clipboard was left as it was.";
+}
+
+std::string DefaultKeyRefused(const std::string& key) {
+    return "The default key in the PGPtray preferences, \"" + VisibleText(key) +
+           "\", is not a full fingerprint and does not name exactly one of your secret keys.\r\n"
+           "Choose your key again in the preferences. The clipboard was left as it was.";
+}
 
 std::string KeyLabel(const GpgKey& key) {
     const GpgUserId* id = key.primary();
     return id ? id->text : "key " + key.keyId;
 }
 
-std::string DescribeDecryption(const GpgStatus& st, const std::vector<GpgKey>& secretKeys,
+std::string KeyStateText(const GpgKey& k) {
+    if (k.revoked) return "REVOKED";
+    if (k.expired) return "EXPIRED";
+    if (k.disabled) return "disabled";
+    switch (k.validity) {
+        case 'u':
+        case 'f': return "verified";
+        case 'm': return "marginal";
+        case 'n': return "never";
+        default: return "unverified";
+    }
+}
+
+std::string RecipientEntry(const GpgKey& k) {
+    const GpgUserId* id = k.primary();
+    return k.keyId + "\t" + KeyStateText(k) + "\t" + (id ? id->name + "\t" + id->email : std::string("\t"));
+}
+
+std::string FormatFingerprint(std::string_view fpr) {
+    if (fpr.size() != 40 && fpr.size() != 64) return std::string(fpr);
+    std::string out;
+    for (std::size_t i = 0; i < fpr.size(); i += 4) {
+        if (i > 0) out += i == fpr.size() / 2 ? "  " : " ";
+        out += fpr.substr(i, 4);
+    }
+    return out;
+}
+
+std::string DescribeDecryption(const GpgVerdict& v, const std::vector<GpgKey>& secretKeys,
                                const std::vector<GpgKey>& publicKeys) {
+    const GpgStatus& st = v.status;
     std::string out;
     if (st.decryptionOkay) {
         const GpgKey* k = FindKey(secretKeys, st.decryptionPrimary);
@@ -50,35 +124,11 @@ std::string DescribeDecryption(const GpgStatus& st, const std::vector<GpgKey>& s
         out += "The text was not encrypted.\r\n";
     }
     if (st.signatures.empty()) out += "It carries no signature.\r\n";
-    for (const GpgSignature& s : st.signatures) {
-        const std::string who = signerName(s, publicKeys);
-        const std::string id = keyIdOf(s);
-        switch (s.verdict) {
-            case SignatureVerdict::Good:
-                out += "Good signature from " + who + " (" + id + ").\r\n";
-                break;
-            case SignatureVerdict::Bad:
-                out += "BAD signature from " + who + " (" + id +
-                       "): the text was changed after it was signed, or the signature is forged.\r\n";
-                break;
-            case SignatureVerdict::ExpiredSignature:
-                out += "Expired signature from " + who + " (" + id + ").\r\n";
-                break;
-            case SignatureVerdict::ExpiredKey:
-                out += "Good signature from " + who + " (" + id + "), but the key has expired.\r\n";
-                break;
-            case SignatureVerdict::RevokedKey:
-                out += "Signature from " + who + " (" + id + "), but the key has been REVOKED.\r\n";
-                break;
-            case SignatureVerdict::UnknownKey:
-                out += "Signature from an unknown key (" + id +
-                       "): import the signer's public key to check it.\r\n";
-                break;
-            case SignatureVerdict::Error:
-                out += "The signature by key " + id + " could not be checked.\r\n";
-                break;
-        }
-    }
+    for (const GpgSignature& s : st.signatures) out += describeSignature(s, publicKeys) + "\r\n";
+    if (!v.textToClipboard) out += "The text was NOT put on the clipboard. The clipboard was left as it was.\r\n";
+    if (v.textOutsideBlock)
+        out += "The clipboard's text held more than the OpenPGP block: what stood before or after it is not "
+               "covered by its signature or encryption, and was left out.\r\n";
     return out;
 }
 
@@ -90,6 +140,9 @@ std::string DescribeImport(const GpgStatus& st) {
     out += "New: " + std::to_string(st.import.imported) + "\r\n";
     out += "Changed: " + std::to_string(changed) + "\r\n";
     out += "Unchanged: " + std::to_string(unchanged) + "\r\n";
+    if (st.import.secretRead > 0)
+        out += "Secret keys: " + std::to_string(st.import.secretRead) + " found, " +
+               std::to_string(st.import.secretImported) + " imported\r\n";
     if (st.import.notImported > 0) out += "Not imported: " + std::to_string(st.import.notImported) + "\r\n";
     return out;
 }

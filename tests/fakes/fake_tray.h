@@ -99,23 +99,26 @@ public:
 
 class FakeTrayDialogs : public TrayDialogs {
 public:
-    // What the user was shown, in order: "recipients", "passphrase LABEL" (" again" after a wrong
-    // one), "preferences", "error: TEXT", "warning: TEXT", "information: TEXT", "question: TEXT",
-    // "result: TEXT", "append: TEXT", "tools".
+    // What the user was shown, in order: "recipients", "own key", "passphrase LABEL" (" again"
+    // after a wrong one), "preferences", "error: TEXT", "warning: TEXT", "information: TEXT",
+    // "question: TEXT", "result: TEXT", "append: TEXT", "tools".
     std::vector<std::string> shown;
 
     // The answers. Recipients: the fingerprints clicked, nullopt for Cancel; the "Encrypt to
     // myself" box as left (nullopt: as offered). Pass phrases typed in turn; nullopt, or none
-    // left, is Cancel. Preferences as left with OK; nullopt for Cancel.
+    // left, is Cancel. Preferences as left with OK; nullopt for Cancel. Questions are answered in
+    // turn from `answers`, then with `answerYes`.
     std::optional<std::vector<std::string>> recipients;
+    std::optional<std::string> ownKey;  // the fingerprint chosen as mine; nullopt for Cancel
     std::optional<bool> encryptToSelf;
     std::deque<std::optional<std::string>> passphrases;
     std::optional<TraySettings> preferences;
     bool answerYes = false;
+    std::deque<bool> answers;
     // Called while a modal dialog is open: the hidden window still answers meanwhile.
     std::function<void()> whileOpen;
 
-    std::vector<GpgKey> offeredKeys;
+    std::vector<GpgKey> offeredKeys, offeredOwnKeys;
     std::vector<std::string> offeredSigningKeys;
     bool resultWindowOpen = false;
     std::string resultText;
@@ -127,6 +130,14 @@ public:
         if (!recipients) return false;
         chosen = *recipients;
         toSelf = encryptToSelf.value_or(toSelf);
+        return true;
+    }
+    bool chooseOwnKey(const std::vector<GpgKey>& keys, std::string& fingerprint) override {
+        shown.push_back("own key");
+        offeredOwnKeys = keys;
+        modal();
+        if (!ownKey) return false;
+        fingerprint = *ownKey;
         return true;
     }
     bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) override {
@@ -153,7 +164,10 @@ public:
     bool ask(const std::string& question) override {
         shown.push_back("question: " + question);
         modal();
-        return answerYes;
+        if (answers.empty()) return answerYes;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
     }
     void showResult(const std::string& text) override {
         shown.push_back("result: " + text);

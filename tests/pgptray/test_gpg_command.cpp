@@ -11,7 +11,7 @@ namespace pgptray {
 namespace {
 
 constexpr char kA[] = "A26496E50B7AF8C3247C98B8B642552E5FFB3893";
-constexpr char kB[] = "CF277BB1545F8966";
+constexpr char kB[] = "0AA4092C45C4A9602F81748D6A1E24E7D25F311F";
 
 GpgRequest req(GpgOperation op, std::vector<std::string> recipients = {}, std::string signer = {},
                std::string key = {}) {
@@ -44,6 +44,9 @@ TEST(GpgCommand, BuildsTheArgumentsOfEachOperation) {
         {req(O::ClearSign), common + pass + "--armor --clearsign"},
         {req(O::DecryptVerify), common + pass + "--decrypt"},
         {req(O::Import), common + "--import"},
+        {req(O::ShowKeys), common + "--with-colons --fixed-list-mode --show-keys"},
+        {req(O::MarkVerified, {}, kA, kB), common + pass + "--local-user " + kA + " --quick-lsign-key " + kB},
+        {req(O::MarkVerified, {}, {}, kB), common + pass + "--quick-lsign-key " + kB},
         {req(O::ExportPublicKey, {}, {}, kA), common + "--armor --export " + kA},
         {req(O::DeleteKey, {}, {}, kB), common + "--yes --delete-secret-and-public-key " + kB},
         {req(O::GenerateKey), common + pass + "--gen-key"},
@@ -57,19 +60,23 @@ TEST(GpgCommand, BuildsTheArgumentsOfEachOperation) {
               "--batch --no-tty --status-fd 5 --pinentry-mode loopback --decrypt");
 }
 
-TEST(GpgCommand, RefusesAnythingButKeyIdentifiersOnTheCommandLine) {
+TEST(GpgCommand, RefusesAnythingButFullFingerprintsOnTheCommandLine) {
     using O = GpgOperation;
     const GpgRequest refused[] = {
         req(O::Encrypt),
         req(O::Encrypt, {"--output=C:\\x"}),
         req(O::Encrypt, {kA, "anna@example.invalid"}),
+        req(O::Encrypt, {kA, "6A1E24E7D25F311F"}),
         req(O::EncryptSign, {kA}, "ABCDEFG1"),
-        req(O::ClearSign, {}, "0x1234567"),
+        req(O::ClearSign, {}, "0x89ABCDEF"),
+        req(O::ClearSign, {}, std::string(39, 'A')),
         req(O::ExportPublicKey, {}, {}, ""),
         req(O::DeleteKey, {}, {}, std::string(65, 'A')),
+        req(O::MarkVerified, {}, {}, "D25F311F"),
+        req(O::MarkVerified, {}, "6A1E24E7D25F311F", kA),
     };
     for (const GpgRequest& r : refused) EXPECT_THROW(GpgArguments(r, {1, 2}), std::invalid_argument);
-    EXPECT_NO_THROW(GpgArguments(req(O::ClearSign, {}, "0x89ABCDEF"), {1, 2}));
+    EXPECT_NO_THROW(GpgArguments(req(O::ClearSign, {}, std::string("0x") + kA), {1, 2}));
     EXPECT_NO_THROW(GpgArguments(req(O::DeleteKey, {}, {}, std::string(64, 'a')), {1, 2}));
 }
 
@@ -111,6 +118,12 @@ TEST(GpgLocate, TriesTheSettingThenTheInstalledGnuPGThenThePath) {
         {{"", "", "C:\\a;C:\\d\\"}, {"C:\\d\\gpg.exe"}, "C:\\d\\gpg.exe"},
         {{"", "", "C:\\a;C:\\d"}, {}, ""},
         {{"", "", ""}, {"gpg.exe", "\\gpg.exe"}, ""},
+        // A relative setting or PATH entry would find a gpg.exe planted in the current folder.
+        {{"gpg.exe", "", ""}, {"gpg.exe"}, ""},
+        {{"tools", "", ""}, {"tools\\gpg.exe"}, ""},
+        {{"", "", ".;bin;\\gnupg;C:gnupg;D:\\gnupg"}, {".\\gpg.exe", "bin\\gpg.exe", "\\gnupg\\gpg.exe", "C:gnupg\\gpg.exe",
+                                                   "D:\\gnupg\\gpg.exe"}, "D:\\gnupg\\gpg.exe"},
+        {{"\\\\server\\gnupg", "", ""}, {"\\\\server\\gnupg\\gpg.exe"}, "\\\\server\\gnupg\\gpg.exe"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LocateGpg(c.search, [&](const std::string& p) { return c.files.count(p) > 0; }), c.found)

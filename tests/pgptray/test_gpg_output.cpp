@@ -2,12 +2,14 @@
 // tests/data/gpg (made by tests/data/make_gpg_samples.sh), and the texts the user sees from them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "pgptray/gpg_listing.h"
 #include "pgptray/gpg_status.h"
 #include "pgptray/tray_texts.h"
+#include "pgptray/visible_text.h"
 
 namespace pgptray {
 namespace {
@@ -105,11 +107,16 @@ TEST(GpgStatus, ReadsWhatEachOperationReports) {
         EXPECT_EQ(!st.missingSecretKeys.empty(), c.noSecretKey) << c.file;
         EXPECT_EQ(!st.invalidRecipients.empty(), c.invalidRecipient) << c.file;
         const bool success = c.decrypted || (c.signatures && !c.passMissing && !c.passBad);
-        const std::string told = success ? DescribeDecryption(st, keys, keys) : DescribeFailure(st, "");
+        GpgVerdict v;
+        v.status = st;
+        v.textToClipboard = true;
+        const std::string told = success ? DescribeDecryption(v, keys, keys) : DescribeFailure(st, "");
         EXPECT_NE(told.find(c.said), std::string::npos) << c.file << ": " << told;
     }
     // Which key decrypted is named by its owner.
-    const std::string told = DescribeDecryption(ParseStatus(sample("decrypt-signed.txt")), keys, keys);
+    GpgVerdict decrypted;
+    decrypted.status = ParseStatus(sample("decrypt-signed.txt"));
+    const std::string told = DescribeDecryption(decrypted, keys, keys);
     EXPECT_NE(told.find("Decrypted with the key of Anna S."), std::string::npos) << told;
     // A message names the encryption subkey; it leads to its key.
     const GpgStatus enc = ParseStatus(sample("decrypt-no-passphrase.txt"));
@@ -138,6 +145,37 @@ TEST(GpgStatus, IgnoresOtherLinesAndEscapesInUserIds) {
     EXPECT_EQ(st.signatures[0].userId, "Jos\xC3\xA9 <j@x>");
     EXPECT_TRUE(st.errorCodes.empty());
     EXPECT_EQ(st.import.considered, 1);
+}
+
+TEST(VisibleText, WritesEveryCharacterThatCouldLayOutWhatIsShownAsAnEscape) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Anna <a@b.example>", "Anna <a@b.example>"},
+        {"a\r\nGood signature", "a\\x0D\\x0AGood signature"},
+        {"name\temail", "name\\x09email"},
+        {"\x01\x1b[31m\x7f", "\\x01\\x1B[31m\\x7F"},
+        {std::string("nul\0x", 5), "nul\\x00x"},
+        {"Jos\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x94\x91", "Jos\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x94\x91"},
+        {"next\xC2\x85line", "next\\u0085line"},
+        {"\xE2\x80\xAE" "evil\xE2\x80\xAC", "\\u202Eevil\\u202C"},
+        {"\xE2\x81\xA6iso\xE2\x81\xA9 \xE2\x80\xA8", "\\u2066iso\\u2069 \\u2028"},
+        {"Ren\xE9 \x85", "Ren\xE9 \\u0085"},
+        {"\xE2\x80", "\xE2\\u0080"},
+        {"\xC0\x8A\xED\xA0\x80", "\xC0\\u008A\xED\xA0\\u0080"},
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(VisibleText(in), out) << in;
+    // The lists hold their own tabs only: key id, state, name, address.
+    const std::vector<GpgKey> keys = ParseKeyListing(sample("list-hostile-uids.txt"));
+    ASSERT_EQ(keys.size(), 3u);
+    for (const GpgKey& k : keys) {
+        const std::string entry = RecipientEntry(k);
+        EXPECT_EQ(std::count(entry.begin(), entry.end(), '\t'), 3) << entry;
+        EXPECT_EQ(entry.rfind(k.keyId + "\tunverified\t", 0), 0u) << entry;
+        EXPECT_TRUE(std::none_of(entry.begin(), entry.end(), [](char c) { return c != '\t' && c >= 0 && c < 0x20; }))
+            << entry;
+    }
+    EXPECT_EQ(keys[0].userIds[0].text,
+              "Carl Crlf <carl@example.invalid>\\x0D\\x0AGood signature from Bank <alerts@bank.example>");
+    EXPECT_EQ(keys[1].userIds[0].name, "Tom\\x09Tab\\x09");
 }
 
 TEST(TrayTexts, MakesLineEndsCrLf) {

@@ -15,14 +15,23 @@ TEST(KeyManager, ListsEachPublicKeyMarkingPairsAndUnusableKeys) {
     const KeyManager::Listing listing = KeyManager(w.app).list();
     ASSERT_EQ(listing.keys.size(), 4u);
     EXPECT_EQ(listing.entries, (std::vector<std::string>{
-                                   "pair\tAnna S. (work: the \"office\")\tanna.work@example.invalid\t6A1E24E7D25F311F",
-                                   "pair\tPaul Protected\tpaul@example.invalid\t60641EA0ADA6CF09",
-                                   "pair\tOld Expired\told@example.invalid\t7E443B68D5763BA9\tEXPIRED",
-                                   "pair\tRex Revoked\trex@example.invalid\tE63375F6A1A8E388\tREVOKED"}));
-    GpgKey bare;
-    bare.keyId = "0123456789ABCDEF";
-    bare.disabled = true;
-    EXPECT_EQ(KeyListEntry(bare, false), "public\t\t\t0123456789ABCDEF\tdisabled");
+                                   "pair\t6A1E24E7D25F311F\tverified\tAnna S. (work: the \"office\")\tanna.work@example.invalid",
+                                   "pair\t60641EA0ADA6CF09\tverified\tPaul Protected\tpaul@example.invalid",
+                                   "pair\t7E443B68D5763BA9\tEXPIRED\tOld Expired\told@example.invalid",
+                                   "pair\tE63375F6A1A8E388\tREVOKED\tRex Revoked\trex@example.invalid"}));
+    struct Case { char validity; bool disabled; const char* entry; };
+    const Case cases[] = {
+        {'-', true, "public\t0123456789ABCDEF\tdisabled\t\t"}, {'f', false, "public\t0123456789ABCDEF\tverified\t\t"},
+        {'m', false, "public\t0123456789ABCDEF\tmarginal\t\t"}, {'n', false, "public\t0123456789ABCDEF\tnever\t\t"},
+        {'q', false, "public\t0123456789ABCDEF\tunverified\t\t"},
+    };
+    for (const Case& c : cases) {
+        GpgKey bare;
+        bare.keyId = "0123456789ABCDEF";
+        bare.validity = c.validity;
+        bare.disabled = c.disabled;
+        EXPECT_EQ(KeyListEntry(bare, false), c.entry);
+    }
 }
 
 TEST(KeyManager, ChecksTheNewKeyPairsFields) {
@@ -56,6 +65,7 @@ TEST(KeyManager, TellsWhatEachOperationDidAndWhenToListAgain) {
     const auto copy = [](KeyManager& m, const GpgKey& k) { m.copyPublicKey(k); return false; };
     const auto remove = [](KeyManager& m, const GpgKey& k) { return m.deleteKey(k); };
     const auto create = [](KeyManager& m, const GpgKey&) { return m.newKeyPair("Nina", "nina@x", "pw"); };
+    const auto verify = [](KeyManager& m, const GpgKey& k) { return m.markVerified(k); };
     const std::string question = "question: Delete the key of Paul Protected <paul@example.invalid> (60641EA0ADA6CF09)?";
     const Case cases[] = {
         {"import", [](W& w) { w.answers[O::Import] = GpgAnswer(0, "import-new.txt"); },
@@ -75,6 +85,14 @@ TEST(KeyManager, TellsWhatEachOperationDidAndWhenToListAgain) {
          {O::DeleteKey}, {question, "error: gpg could not do it."}, true, W::kPlain},
         {"new key pair", nothing, create, {O::GenerateKey}, {}, true, W::kPlain},
         {"new key pair fails", fails, create, {O::GenerateKey}, {"error: gpg could not do it."}, true, W::kPlain},
+        {"mark as verified", nothing, verify, {O::MarkVerified}, {}, true, W::kPlain},
+        {"mark as verified with a protected key", [](W& w) { w.passphrase = "pw"; w.dialogs.passphrases = {"pw"}; },
+         verify, {O::MarkVerified, O::MarkVerified}, {"passphrase Paul Protected"}, true, W::kPlain},
+        {"mark as verified, cancelled", [](W& w) { w.passphrase = "pw"; }, verify, {O::MarkVerified},
+         {"passphrase Paul Protected"}, false, W::kPlain},
+        {"mark as verified by a short default key", [](W& w) { w.app.settings.defaultKey = "DEADBEEF"; }, verify, {},
+         {"error: The default key in the PGPtray preferences, \"DEADBEEF\", is not a full fingerprint"}, false,
+         W::kPlain},
     };
     for (const Case& c : cases) {
         W w;
@@ -91,6 +109,9 @@ TEST(KeyManager, TellsWhatEachOperationDidAndWhenToListAgain) {
         for (const auto& run : w.gpg.runs) {
             if (run.request.operation != O::GenerateKey && run.request.operation != O::Import) {
                 EXPECT_EQ(run.request.key, W::kPaul) << c.what;
+            }
+            if (run.request.operation == O::MarkVerified) {
+                EXPECT_EQ(run.request.signer, W::kPaul) << "the default key certifies: " << c.what;
             }
         }
     }

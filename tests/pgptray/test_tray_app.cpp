@@ -32,7 +32,7 @@ TEST(TrayCommands, EachCommandRunsItsOperationAndFillsTheClipboard) {
         {C::EncryptSign, {O::EncryptSign}, armoured, {"recipients"}},
         {C::Sign, {O::ClearSign}, "-----BEGIN PGP SIGNED MESSAGE-----\r\n", {}},
         {C::DecryptVerify, {O::DecryptVerify}, "Hello Anna,\r\n", {"result: Decrypted with the key of " + kAnnaLabel}},
-        {C::ImportKeys, {O::Import}, W::kPlain, {"result: Keys found: 2\r\nNew: 2\r\n"}},
+        {C::ImportKeys, {O::ShowKeys}, W::kPlain, {"result: No keys were found"}},
         {C::Preferences, {}, W::kPlain, {"preferences"}},
         {C::Tools, {}, W::kPlain, {"tools"}},
         {C::Nothing, {}, W::kPlain, {}},
@@ -63,7 +63,9 @@ TEST(TrayCommands, LeaveTheClipboardAndSayWhyOnceWhenTheyCannotDoIt) {
                                              w.answers[op] = GpgAnswer(2, "not-pgp.txt"); },
          "error: The text holds no OpenPGP data.", {C::Encrypt, C::EncryptSign, C::Sign, C::DecryptVerify}},
         {"a signing key that is no fingerprint", [](TrayWorld& w) { w.settings.values["DefaultKey"] = "Paul"; },
-         "error: The operation failed: ", {C::EncryptSign, C::Sign}},
+         "error: The default key in the PGPtray preferences, \"Paul\"", {C::Encrypt, C::EncryptSign, C::Sign}},
+        {"a recipient that is no fingerprint", [](TrayWorld& w) { w.app.refusedRecipients = {"D25F311F"}; },
+         "error: The recipient \"D25F311F\" given to PGPtray is not a full fingerprint", {C::Encrypt, C::EncryptSign}},
     };
     for (const Case& c : cases) {
         for (C command : c.commands) {
@@ -106,11 +108,11 @@ TEST(TrayCommands, ACommandWhileADialogIsOpenIsRefused) {
         w.app.command(c.command);
         EXPECT_GE(refused, 1) << c.dialog;
         const std::vector<O> ran = w.gpg.operations();
-        EXPECT_EQ(std::find(ran.begin(), ran.end(), O::Import), ran.end()) << c.dialog;
+        EXPECT_EQ(std::find(ran.begin(), ran.end(), O::ShowKeys), ran.end()) << c.dialog;
         w.dialogs.whileOpen = nullptr;
         w.machine.files = {W::kGpg};
         w.app.command(C::ImportKeys);
-        EXPECT_EQ(w.operations().back(), O::Import) << "taken once the first has ended: " << c.dialog;
+        EXPECT_EQ(w.operations().back(), O::ShowKeys) << "taken once the first has ended: " << c.dialog;
     }
 }
 
@@ -164,17 +166,23 @@ TEST(TrayPassphrase, IsNotAskedForAKeyThatNeedsNone) {
 
 TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
     struct Case { const char* what; std::string defaultKey, storedToSelf; std::optional<bool> box;
-                  std::vector<std::string> clicked, preset, recipients, written; };
+                  std::vector<std::string> clicked, preset, recipients, written;
+                  std::optional<std::string> chosenAsMine = {}; std::vector<std::string> shown = {"recipients"}; };
     const std::string other = "1111222233334444555566667777888899990000";
+    const std::vector<std::string> askedMine{"recipients", "own key"};
     const Case cases[] = {
         {"the default key as myself", W::kPaul, "1", {}, {W::kAnna}, {}, {W::kAnna, W::kPaul}, {}},
-        {"no default key", "", "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna}, {}},
-        {"a default key without a secret key", other, "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna}, {}},
+        {"no default key: mine is asked for and kept", "", "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna},
+         {"DefaultKey=" + std::string(W::kAnna)}, W::kAnna, askedMine},
+        {"a default key without a secret key: mine is asked for", other, "1", {}, {W::kPaul}, {}, {W::kPaul},
+         {"DefaultKey=" + std::string(W::kPaul)}, W::kPaul, askedMine},
+        {"asking for mine cancelled", "", "1", {}, {W::kPaul}, {}, {}, {}, std::nullopt, askedMine},
         {"the box cleared", W::kPaul, "1", false, {W::kAnna}, {}, {W::kAnna}, {"EncryptToSelf=0"}},
         {"the box ticked", W::kPaul, "0", true, {W::kAnna}, {}, {W::kAnna, W::kPaul}, {"EncryptToSelf=1"}},
         {"only myself", W::kPaul, "1", {}, {}, {}, {W::kPaul}, {}},
-        {"nobody", W::kPaul, "0", {}, {}, {}, {}, {}},
-        {"recipients from the command line", W::kPaul, "1", {}, {}, {W::kAnna}, {W::kAnna}, {}},
+        {"nobody", W::kPaul, "0", {}, {}, {}, {}, {}, {},
+         {"recipients", "warning: No recipient was chosen. The clipboard was left as it was."}},
+        {"recipients from the command line", W::kPaul, "1", {}, {}, {W::kAnna}, {W::kAnna}, {}, {}, {}},
     };
     for (const Case& c : cases) {
         TrayWorld w;
@@ -183,28 +191,115 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
         w.settings.values["EncryptToSelf"] = c.storedToSelf;
         w.dialogs.recipients = c.clicked;
         w.dialogs.encryptToSelf = c.box;
+        w.dialogs.ownKey = c.chosenAsMine;
         w.app.presetRecipients = c.preset;
         w.app.command(C::Encrypt);
         std::vector<std::string> written;
         for (const std::string& s : w.settings.written)
-            if (s.rfind("EncryptToSelf=", 0) == 0) written.push_back(s);
+            if (s.rfind("GpgPath=", 0) != 0 && s.rfind("KeyFolder=", 0) != 0) written.push_back(s);
+        std::erase_if(written, [&](const std::string& s) {  // what is saved unchanged beside a change
+            return s == "DefaultKey=" + c.defaultKey || s == "EncryptToSelf=" + c.storedToSelf;
+        });
         EXPECT_EQ(written, c.written) << c.what;
-        EXPECT_EQ(w.dialogs.shown.empty(), !c.preset.empty()) << c.what;
+        EXPECT_EQ(w.dialogs.shown, c.shown) << c.what;
         if (c.recipients.empty()) {
             EXPECT_TRUE(w.operations().empty()) << c.what;
-            EXPECT_EQ(w.dialogs.shown.back(), "warning: No recipient was chosen. The clipboard was left as it was.");
             continue;
         }
         ASSERT_EQ(w.operations(), std::vector<O>{O::Encrypt}) << c.what;
         EXPECT_EQ(w.gpg.runs.back().request.recipients, c.recipients) << c.what;
         EXPECT_EQ(w.gpg.runs.back().input, W::kPlain) << c.what;
     }
-    // The dialog offers every public key; cancelling it leaves everything.
+    // The dialogs offer every public key, and as mine the usable secret keys that encrypt.
     TrayWorld w;
+    w.settings.values["DefaultKey"] = "";
+    w.dialogs.recipients = std::vector<std::string>{W::kAnna};
     w.app.command(C::Encrypt);
     EXPECT_EQ(w.dialogs.offeredKeys.size(), 4u);
-    EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"recipients"});
-    EXPECT_TRUE(w.operations().empty());
+    ASSERT_EQ(w.dialogs.offeredOwnKeys.size(), 2u);
+    EXPECT_EQ(w.dialogs.offeredOwnKeys[1].fingerprint, W::kPaul);
+}
+
+TEST(TrayDefaultKey, IsAFullFingerprintOrAStoredShortIdOfExactlyOneSecretKey) {
+    struct Case { std::string stored, signer; std::vector<std::string> written; std::string said; };
+    const Case cases[] = {
+        {W::kPaul, W::kPaul, {}, ""},
+        {"", "", {}, ""},
+        {"60641EA0ADA6CF09", W::kPaul, {"DefaultKey=" + std::string(W::kPaul)}, ""},
+        {"0xd25f311f", W::kAnna, {"DefaultKey=" + std::string(W::kAnna)}, ""},
+        {"DEADBEEF", "", {}, "error: The default key in the PGPtray preferences, \"DEADBEEF\", is not a full fingerprint"},
+        {"Paul", "", {}, "error: The default key in the PGPtray preferences, \"Paul\""},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.settings.values["DefaultKey"] = c.stored;
+        w.app.command(C::Sign);
+        std::vector<std::string> written;
+        for (const std::string& s : w.settings.written)
+            if (s.rfind("DefaultKey=", 0) == 0) written.push_back(s);
+        EXPECT_EQ(written, c.written) << c.stored;
+        expectShown(w.dialogs.shown, c.said.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.said},
+                    c.stored.c_str());
+        if (c.said.empty()) {
+            ASSERT_EQ(w.operations(), std::vector<O>{O::ClearSign}) << c.stored;
+            EXPECT_EQ(w.gpg.runs.back().request.signer, c.signer) << c.stored;
+        } else {
+            EXPECT_TRUE(w.operations().empty()) << c.stored;
+            EXPECT_EQ(w.clipboard.writes, 0) << c.stored;
+        }
+    }
+}
+
+TEST(TrayImport, AsksBeforeImportingAndAsksAgainForASecretKey) {
+    const std::string pub = W::kPublicBlock, sec = W::kSecretBlock;
+    const std::string lying = "-----BEGIN PGP PUBLIC KEY BLOCK-----\nPRIVATE KEY\n-----END PGP PUBLIC KEY BLOCK-----";
+    const std::string asked = "question: The clipboard's text carries 5 keys:\r\n\r\nPublic key E2CF F870";
+    const std::string askedSecret = "question: The clipboard's text carries 2 keys:";
+    const std::string secretAsked = "question: Among them is a SECRET key.";
+    struct Case { const char* what; std::string clipboard; std::deque<bool> answers;
+                  std::optional<std::string> imported; std::vector<std::string> shown; };
+    const Case cases[] = {
+        {"answered No", pub, {false}, std::nullopt, {asked}},
+        {"answered Yes", pub, {true}, pub, {asked, "result: Keys found: 2"}},
+        {"a secret key, both answered Yes", "Mail\n" + pub + "\n" + sec, {true, true}, "Mail\n" + pub + "\n" + sec,
+         {askedSecret, secretAsked, "result: Keys found: 2"}},
+        {"a secret key refused", "Mail\n" + pub + "\n" + sec, {true, false}, pub + "\n",
+         {askedSecret, secretAsked, "result: Keys found: 2"}},
+        {"the first question answered No", pub + sec, {false}, std::nullopt, {askedSecret}},
+        {"a secret key in a block calling itself public, refused", lying + sec, {true, false}, std::nullopt,
+         {askedSecret, secretAsked, "result: Nothing was imported"}},
+        {"no keys", W::kPlain, {}, std::nullopt, {"result: No keys were found"}},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.clipboard.text = c.clipboard;
+        w.dialogs.answers = c.answers;
+        w.app.command(C::ImportKeys);
+        expectShown(w.dialogs.shown, c.shown, c.what);
+        std::vector<std::string> imported;
+        for (const auto& run : w.gpg.runs)
+            if (run.request.operation == O::Import) imported.push_back(run.input);
+        EXPECT_EQ(imported, c.imported ? std::vector<std::string>{*c.imported} : std::vector<std::string>{}) << c.what;
+        EXPECT_EQ(w.clipboard.text, c.clipboard) << c.what;
+    }
+    // The questions name each key by fingerprint with its user ids, the secret one as such; the
+    // result counts secret keys.
+    TrayWorld w;
+    w.answerSuccess();
+    w.answers[O::Import] = GpgAnswer(0, "import-secret.txt");
+    w.clipboard.text = pub + sec;
+    w.dialogs.answers = {true, true};
+    w.app.command(C::ImportKeys);
+    ASSERT_EQ(w.dialogs.shown.size(), 3u);
+    EXPECT_NE(w.dialogs.shown[0].find("SECRET key 23B9 D9D8 FFDA 0816 097D  69C2 546A 5639 98DF 54AA\r\n"
+                                      "    Tom\\x09Tab\\x09<tom@example.invalid>\r\n"),
+              std::string::npos)
+        << w.dialogs.shown[0];
+    EXPECT_NE(w.dialogs.shown[1].find("SECRET key 23B9"), std::string::npos) << w.dialogs.shown[1];
+    EXPECT_EQ(w.dialogs.shown[1].find("E2CF"), std::string::npos) << "the secret keys alone: " << w.dialogs.shown[1];
+    EXPECT_NE(w.dialogs.shown[2].find("Secret keys: 1 found, 1 imported"), std::string::npos) << w.dialogs.shown[2];
 }
 
 TEST(TrayResults, AnImportRightAfterADecryptionIsAddedBelowItsResult) {
@@ -219,19 +314,24 @@ TEST(TrayResults, AnImportRightAfterADecryptionIsAddedBelowItsResult) {
          {"result: Decrypted", "result: Keys found"}},
         {"two imports", {C::ImportKeys, C::ImportKeys}, true, false, {"result: Keys found", "result: Keys found"}},
         {"a command between", {C::DecryptVerify, C::Sign, C::ImportKeys}, true, false,
-         {"result: Decrypted", "result: Keys found"}},
+         {"result: Decrypted", "result: No keys were found"}},
         {"a second import", {C::DecryptVerify, C::ImportKeys, C::ImportKeys}, true, false,
          {"result: Decrypted", "append: \r\nKeys found", "result: Keys found"}},
     };
     for (const Case& c : cases) {
         TrayWorld w;
         w.answerSuccess();
+        // The decrypted message carries a key.
+        w.answers[O::DecryptVerify].output = "Hello Anna,\n" + std::string(W::kPublicBlock) + "\n";
+        w.clipboard.text = W::kPublicBlock;
+        w.dialogs.answerYes = true;
         for (C command : c.commands) {
             if (c.closeBetween) w.dialogs.resultWindowOpen = false;
             w.app.command(command);
             if (c.finishEach) w.app.finishCommand();
         }
         w.app.finishCommand();
+        std::erase_if(w.dialogs.shown, [](const std::string& s) { return s.rfind("question: ", 0) == 0; });
         expectShown(w.dialogs.shown, c.shown, c.what);
     }
 }
@@ -269,7 +369,8 @@ TEST(TrayPreferences, KeepOnlyAFingerprintAsTheDefaultKey) {
     const Case cases[] = {
         {"a fingerprint", W::kAnna, true, ""},
         {"no default key", "", true, ""},
-        {"a name", "Anna", false, "warning: The default signing key must be a fingerprint."},
+        {"a name", "Anna", false, "warning: The default signing key must be a full fingerprint"},
+        {"a short key id", "6A1E24E7D25F311F", false, "warning: The default signing key must be a full fingerprint"},
         {"cancelled", std::nullopt, false, ""},
     };
     for (const Case& c : cases) {
@@ -361,14 +462,19 @@ TEST(TraySigner, IsTheDefaultKeyElseTheFirstUsableSigningKey) {
     }
 }
 
-TEST(TrayArguments, TakeOnlyKeyIdentifiersAsPresetRecipients) {
-    struct Case { std::vector<std::string> arguments, recipients; };
+TEST(TrayArguments, TakeOnlyFullFingerprintsAsPresetRecipients) {
+    struct Case { std::vector<std::string> arguments, recipients, refused; };
     const Case cases[] = {
-        {{std::string("/recipient=") + W::kAnna}, {W::kAnna}},
-        {{"/recipient=0x89ABCDEF", "/other", std::string("/recipient=") + W::kPaul}, {"0x89ABCDEF", W::kPaul}},
-        {{"/recipient=anna@example.invalid", "/recipient=", "/RECIPIENT=89ABCDEF", "recipient=89ABCDEF"}, {}},
+        {{std::string("/recipient=") + W::kAnna}, {W::kAnna}, {}},
+        {{"/recipient=0x89ABCDEF", "/other", std::string("/recipient=") + W::kPaul}, {W::kPaul}, {"0x89ABCDEF"}},
+        {{"/recipient=anna@example.invalid", "/recipient=", "/RECIPIENT=89ABCDEF", "recipient=89ABCDEF"}, {},
+         {"anna@example.invalid", ""}},
     };
-    for (const Case& c : cases) EXPECT_EQ(PresetRecipients(c.arguments), c.recipients) << c.arguments.front();
+    for (const Case& c : cases) {
+        const PresetKeys preset = PresetRecipients(c.arguments);
+        EXPECT_EQ(preset.fingerprints, c.recipients) << c.arguments.front();
+        EXPECT_EQ(preset.refused, c.refused) << c.arguments.front();
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "drivers/winop.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/desktop_win32.h"
+#include "platform/win32/toolkit/clipboard.h"
 #include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 #include "window_test_support.h"
@@ -150,6 +151,23 @@ TEST(Win32Desktop, GoneWindowsAndTheClipboard) {
     ASSERT_TRUE(SetClipboardText(text));
     win32::Win32Clipboard clipboard;
     EXPECT_EQ(clipboard.text(), text);
+}
+
+TEST(Win32Clipboard, KeepsAMessagesTextOutOfClipboardHistory) {
+    win32::Win32Clipboard().setText("Dear Bob");
+    {
+        const win32::OpenedClipboard opened;
+        ASSERT_TRUE(opened);
+        for (const char* format : {"ExcludeClipboardContentFromMonitorProcessing", "CanIncludeInClipboardHistory",
+                                   "CanUploadToCloudClipboard"}) {
+            HANDLE data = opened.data(RegisterClipboardFormatA(format));
+            ASSERT_NE(data, nullptr) << format;
+            const win32::LockedGlobal<const DWORD> value(data);
+            ASSERT_TRUE(value) << format;
+            EXPECT_EQ(*value.get(), 0u) << format;
+        }
+    }
+    EXPECT_EQ(win32::Win32Clipboard().text(), "Dear Bob");
 }
 
 TEST(Win32Confirmation, ShowsBarsAndStripAndTakesTheButtonsAnswer) {

@@ -89,6 +89,12 @@ bool Form::checked(int id) const { return v5::win32::IsChecked(item(id)); }
 
 void Form::setChecked(int id, bool checked) { v5::win32::SetChecked(item(id), checked); }
 
+void WipeEdit(HWND edit) {
+    const std::string blanks(static_cast<std::size_t>(GetWindowTextLengthA(edit)), ' ');
+    SetWindowTextA(edit, blanks.c_str());
+    SetWindowTextA(edit, "");
+}
+
 int TrayMessage(const std::string& text, UINT type) {
     return MessageBoxA(nullptr, text.c_str(), kProgramTitle, type | MB_SETFOREGROUND | MB_TOPMOST);
 }

@@ -49,6 +49,9 @@ private:
     int result_ = IDCANCEL;
 };
 
+// Overwrites an edit control's text (a pass phrase) in place, then empties it.
+void WipeEdit(HWND edit);
+
 // A message box of the tray program, in front of the other windows.
 int TrayMessage(const std::string& text, UINT type);
 

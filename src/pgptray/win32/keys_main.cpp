@@ -1,9 +1,11 @@
-// PGPKeys.Exe: the key manager: the key list, import from a file or the clipboard, a public key
-// copied to the clipboard, a new key pair, and deleting a key after a question.
+// PGPKeys.Exe: the key manager: the key list (the selected key's fingerprint below it), import
+// from a file or the clipboard, a public key copied to the clipboard, a key marked as verified, a
+// new key pair, and deleting a key after a question.
 #include <windows.h>
 #include <commdlg.h>
 
 #include "pgptray/key_manager.h"
+#include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
 #include "platform/win32/toolkit/handles.h"
@@ -13,7 +15,7 @@ namespace {
 
 using K = ControlKind;
 
-enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh };
+enum : int { kList = 500, kImportFile, kImportClipboard, kCopy, kNew, kDelete, kRefresh, kVerify, kFingerprint };
 enum : int { kName = 600, kEmail, kPass, kPass2 };
 
 // A key file, read whole through Win32: the C++ streams would bring the locale machinery of the
@@ -47,6 +49,15 @@ struct KeysWindow {
                 SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listing.entries[i].c_str())));
             SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
         }
+        showFingerprint();
+    }
+
+    // The selected key's fingerprint, to compare with what its owner gave before marking it verified.
+    void showFingerprint() {
+        HWND list = form.item(kList);
+        const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        const auto i = at < 0 ? keys.size() : static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
+        form.setText(kFingerprint, i < keys.size() ? "Fingerprint: " + FormatFingerprint(keys[i].fingerprint) : "");
     }
 
     const GpgKey* selected() {
@@ -104,27 +115,41 @@ struct KeysWindow {
             program.windows.message(problem, MessageKind::Warning);
             return true;
         };
-        if (f.runModal() != IDOK) return;
-        manager.newKeyPair(f.text(kName), f.text(kEmail), f.text(kPass));
+        const bool ok = f.runModal() == IDOK;
+        std::string pass = ok ? f.text(kPass) : std::string();
+        // The pass phrases leave the dialog's edit controls on every way out.
+        WipeEdit(f.item(kPass));
+        WipeEdit(f.item(kPass2));
+        if (!ok) return;
+        manager.newKeyPair(f.text(kName), f.text(kEmail), std::move(pass));
         refresh();
     }
 
     void run() {
         static const ControlSpec rows[] = {
-            {K::ListBox, "lstKeys", "", 10, 10, 440, 310, kList, v5::cfColumns},
+            {K::ListBox, "lstKeys", "", 10, 10, 440, 286, kList, v5::cfColumns},
+            {K::Label, "lblFingerprint", "", 10, 302, 440, 18, kFingerprint, v5::cfNoPrefix},
             {K::Button, "btnImportFile", "Import &File...", 460, 10, 130, 26, kImportFile},
             {K::Button, "btnImportClipboard", "Import from C&lipboard", 460, 44, 130, 26, kImportClipboard},
             {K::Button, "btnCopy", "&Copy Public Key", 460, 78, 130, 26, kCopy},
-            {K::Button, "btnNew", "&New Key Pair...", 460, 112, 130, 26, kNew},
-            {K::Button, "btnDelete", "&Delete Key", 460, 146, 130, 26, kDelete},
-            {K::Button, "btnRefresh", "&Refresh", 460, 180, 130, 26, kRefresh},
+            {K::Button, "btnVerify", "Mark as &Verified", 460, 112, 130, 26, kVerify},
+            {K::Button, "btnNew", "&New Key Pair...", 460, 146, 130, 26, kNew},
+            {K::Button, "btnDelete", "&Delete Key", 460, 180, 130, 26, kDelete},
+            {K::Button, "btnRefresh", "&Refresh", 460, 214, 130, 26, kRefresh},
             {K::Button, "btnClose", "Close", 460, 294, 130, 26, IDCANCEL},
         };
         form.build(rows);
-        int tabs[] = {30, 130, 230, 270};
+        // Kind, key id, state, name, address (dialog units).
+        int tabs[] = {26, 98, 142, 226};
         SendMessageA(form.item(kList), LB_SETTABSTOPS, 4, reinterpret_cast<LPARAM>(tabs));
-        form.onCommand = [this](int id, int) {
+        form.onCommand = [this](int id, int notification) {
             switch (id) {
+                case kList:
+                    if (notification == LBN_SELCHANGE) showFingerprint();
+                    return true;
+                case kVerify:
+                    if (const GpgKey* k = selected(); k && manager.markVerified(*k)) refresh();
+                    return true;
                 case kImportFile: importFile(); return true;
                 case kImportClipboard:
                     if (manager.importClipboard()) refresh();

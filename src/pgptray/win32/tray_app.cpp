@@ -46,7 +46,9 @@ bool SystemClipboard::read(std::string& text) {
 
 // The conversion writes straight into the clipboard's block: no second copy of a large text.
 bool SystemClipboard::writeCrLf(std::string_view gpgOutput) {
-    return v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); }) ==
+    // A decrypted text stays out of clipboard history and the cloud clipboard.
+    return v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); },
+                                         nullptr, v5::win32::ClipboardHistory::Excluded) ==
            v5::win32::ClipboardWrite::Written;
 }
 

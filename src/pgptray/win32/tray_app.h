@@ -52,6 +52,7 @@ public:
     ~TrayWindows() override;
     bool chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
                           std::vector<std::string>& chosen) override;
+    bool chooseOwnKey(const std::vector<GpgKey>& secretKeys, std::string& fingerprint) override;
     bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) override;
     bool editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) override;
     void message(const std::string& text, MessageKind kind) override;

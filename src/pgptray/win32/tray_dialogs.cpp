@@ -12,29 +12,24 @@ using K = ControlKind;
 constexpr int kRecipientList = 100;
 constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
+constexpr int kOwnKeyList = 201;
 constexpr int kResultText = 300;
 constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
 constexpr int kToolsKeys = 40001;
 
-std::string validityText(const GpgKey& k) {
-    if (k.revoked) return "REVOKED";
-    if (k.expired) return "EXPIRED";
-    if (k.disabled) return "disabled";
-    switch (k.validity) {
-        case 'u': return "ultimate";
-        case 'f': return "full";
-        case 'm': return "marginal";
-        case 'n': return "never";
-        default: return "unknown";
-    }
-}
+// Dialog units (a quarter of the font's average character width): key id, state, name, address.
+int kKeyListTabs[] = {72, 116, 210};
 
-std::string recipientEntry(const GpgKey& k) {
-    const GpgUserId* id = k.primary();
-    std::string entry = id ? id->name + "\t" + id->email : "\t";
-    entry += "\t" + k.keyId + "\t" + validityText(k);
-    if (!k.usable()) entry = "[" + validityText(k) + "] " + entry;
-    return entry;
+// Fills a built list with keys, one per line (RecipientEntry), each line's data the key's index.
+HWND fillKeyList(Form& f, int id, const std::vector<GpgKey>& keys) {
+    HWND list = f.item(id);
+    SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(kKeyListTabs));
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(RecipientEntry(keys[i]).c_str())));
+        SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
+    }
+    return list;
 }
 
 }  // namespace
@@ -54,16 +49,7 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
     };
     Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
     f.build(rows);
-    HWND list = f.item(kRecipientList);
-    // Dialog units (a quarter of the font's average character width): the validity column must
-    // still fall inside the list, after a whole key id.
-    int tabs[] = {90, 190, 276};
-    SendMessageA(list, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(tabs));
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const int at = static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0,
-                                                     reinterpret_cast<LPARAM>(recipientEntry(keys[i]).c_str())));
-        SendMessageA(list, LB_SETITEMDATA, at, static_cast<LPARAM>(i));
-    }
+    HWND list = fillKeyList(f, kRecipientList, keys);
     f.setChecked(kEncryptToSelf, encryptToSelf);
     f.onCommand = [&](int id, int code) {
         if (id == kRecipientList && code == LBN_SELCHANGE) {
@@ -89,6 +75,27 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryp
     return true;
 }
 
+bool TrayWindows::chooseOwnKey(const std::vector<GpgKey>& secretKeys, std::string& fingerprint) {
+    static const ControlSpec rows[] = {
+        {K::Label, "lblOwnKey",
+         "\"Encrypt to myself\" needs your own key. Choose it (it also becomes your default signing key):", 10, 8,
+         540, 18, v5::kNoControlId, v5::cfNoPrefix},
+        {K::ListBox, "lstOwnKeys", "", 10, 30, 540, 160, kOwnKeyList, v5::cfColumns},
+        {K::Button, "btnOk", "OK", 380, 198, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 470, 198, 80, 26, IDCANCEL},
+    };
+    Form f(std::string(kProgramTitle) + " - Choose Your Key", 560, 230);
+    f.build(rows);
+    HWND list = fillKeyList(f, kOwnKeyList, secretKeys);
+    if (f.runModal() != IDOK) return false;
+    const int at = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    if (at < 0) return false;
+    const auto k = static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, at, 0));
+    if (k >= secretKeys.size()) return false;
+    fingerprint = secretKeys[k].fingerprint;
+    return true;
+}
+
 bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) {
     const std::string prompt =
         (retry ? "The pass phrase was wrong. Try again.\r\n" : std::string()) + "Pass phrase for " + keyLabel + ":";
@@ -101,10 +108,11 @@ bool TrayWindows::askPassphrase(const std::string& keyLabel, bool retry, std::st
     Form f(std::string(kProgramTitle) + " - Enter Pass Phrase", 400, 130);
     f.build(rows);
     SetFocus(f.item(kPassphraseEdit));
-    if (f.runModal() != IDOK) return false;
-    passphrase = f.text(kPassphraseEdit);
-    f.setText(kPassphraseEdit, std::string(passphrase.size(), ' '));
-    return true;
+    const bool ok = f.runModal() == IDOK;
+    if (ok) passphrase = f.text(kPassphraseEdit);
+    // Whatever was typed leaves the edit control on every way out.
+    WipeEdit(f.item(kPassphraseEdit));
+    return ok;
 }
 
 bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std::string>& signingKeys) {

@@ -100,7 +100,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (FindWindowA(pgptray::kHiddenWindowClass, nullptr)) return 0;
     pgptray::TrayProgram program;
     app = &program.app;
-    program.app.presetRecipients = pgptray::PresetRecipients(commandLineArguments());
+    const pgptray::PresetKeys preset = pgptray::PresetRecipients(commandLineArguments());
+    program.app.presetRecipients = preset.fingerprints;
+    program.app.refusedRecipients = preset.refused;
 
     v5::win32::RegisterClassOnce(instance, {.name = pgptray::kHiddenWindowClass,
                                             .proc = hiddenProc,

@@ -102,7 +102,8 @@ std::string Win32Clipboard::text() {
 }
 
 void Win32Clipboard::setText(const std::string& text) {
-    switch (WriteClipboardText(text)) {
+    // A message's plain text stays out of clipboard history and the cloud clipboard.
+    switch (WriteClipboardText(text, nullptr, ClipboardHistory::Excluded)) {
         case ClipboardWrite::Written: return;
         case ClipboardWrite::Unavailable: throw AppError("Cannot open clipboard");
         case ClipboardWrite::NoMemory: throw AppError("Out of memory for the clipboard");

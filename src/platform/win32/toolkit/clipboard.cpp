@@ -32,11 +32,37 @@ ClipboardRead ReadClipboardText(std::string& text, HWND owner) {
     return ClipboardRead::Read;
 }
 
-ClipboardWrite WriteClipboardText(std::string_view text, HWND owner) {
-    return WriteClipboardText(text.size(), [&](char* block) { std::memcpy(block, text.data(), text.size()); }, owner);
+namespace {
+
+// A DWORD in a block of its own, handed to the clipboard as the registered format's data.
+void putDword(OpenedClipboard& clipboard, const char* formatName, DWORD value) {
+    const UINT format = RegisterClipboardFormatA(formatName);
+    OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, sizeof value));
+    if (format == 0 || !block) return;
+    {
+        LockedGlobal<DWORD> locked(block.get());
+        if (!locked) return;
+        *locked.get() = value;
+    }
+    clipboard.put(format, block);
 }
 
-ClipboardWrite WriteClipboardText(std::size_t size, const std::function<void(char* block)>& fill, HWND owner) {
+void keepOutOfHistory(OpenedClipboard& clipboard) {
+    // The first format counts by being there; its value is not read.
+    for (const char* format : {"ExcludeClipboardContentFromMonitorProcessing", "CanIncludeInClipboardHistory",
+                               "CanUploadToCloudClipboard"})
+        putDword(clipboard, format, 0);
+}
+
+}  // namespace
+
+ClipboardWrite WriteClipboardText(std::string_view text, HWND owner, ClipboardHistory history) {
+    return WriteClipboardText(text.size(), [&](char* block) { std::memcpy(block, text.data(), text.size()); }, owner,
+                              history);
+}
+
+ClipboardWrite WriteClipboardText(std::size_t size, const std::function<void(char* block)>& fill, HWND owner,
+                                  ClipboardHistory history) {
     // The block is filled before the clipboard is opened: another program waits for it no longer
     // than the hand-over takes, and a failure here leaves its text alone.
     OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, size + 1));
@@ -51,7 +77,9 @@ ClipboardWrite WriteClipboardText(std::size_t size, const std::function<void(cha
     OpenedClipboard clipboard(owner);
     if (!clipboard) return ClipboardWrite::Unavailable;
     clipboard.empty();
-    return clipboard.put(CF_TEXT, block) ? ClipboardWrite::Written : ClipboardWrite::NotTaken;
+    if (!clipboard.put(CF_TEXT, block)) return ClipboardWrite::NotTaken;
+    if (history == ClipboardHistory::Excluded) keepOutOfHistory(clipboard);
+    return ClipboardWrite::Written;
 }
 
 }  // namespace v5::win32

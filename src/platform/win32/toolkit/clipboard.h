@@ -51,12 +51,20 @@ enum class ClipboardWrite {
     NotTaken,     // the clipboard, emptied, refused the block
 };
 
+// Whether a text may go into clipboard history. Excluded puts beside it the formats that ask
+// clipboard history, the cloud clipboard and clipboard monitors to leave it alone
+// ("ExcludeClipboardContentFromMonitorProcessing"; "CanIncludeInClipboardHistory" and
+// "CanUploadToCloudClipboard" as a DWORD 0): for the plain text of a message. Systems without
+// those features ignore them.
+enum class ClipboardHistory { Allowed, Excluded };
+
 // Empties the clipboard and puts the text on it as CF_TEXT.
-ClipboardWrite WriteClipboardText(std::string_view text, HWND owner = nullptr);
+ClipboardWrite WriteClipboardText(std::string_view text, HWND owner = nullptr,
+                                  ClipboardHistory history = ClipboardHistory::Allowed);
 // The same for a text of `size` bytes that `fill` writes straight into the clipboard's block,
 // so that a large text that is converted on the way is never copied twice. `fill` writes
 // exactly `size` bytes; the terminating zero is added after them.
 ClipboardWrite WriteClipboardText(std::size_t size, const std::function<void(char* block)>& fill,
-                                  HWND owner = nullptr);
+                                  HWND owner = nullptr, ClipboardHistory history = ClipboardHistory::Allowed);
 
 }  // namespace v5::win32
