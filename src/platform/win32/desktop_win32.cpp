@@ -49,6 +49,11 @@ bool Win32Desktop::ownProcess(WindowHandle window) {
     return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 && process == GetCurrentProcessId();
 }
 
+std::uint32_t Win32Desktop::processId(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 ? process : 0;
+}
+
 void Win32Desktop::setForeground(WindowHandle window) { SetForegroundWindow(ToHwnd(window)); }
 
 MenuHandle Win32Desktop::menuOf(WindowHandle window) {

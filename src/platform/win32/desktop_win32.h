@@ -23,6 +23,7 @@ public:
     bool minimised(WindowHandle window) override;
     bool visible(WindowHandle window) override;
     bool ownProcess(WindowHandle window) override;
+    std::uint32_t processId(WindowHandle window) override;
     void setForeground(WindowHandle window) override;
     MenuHandle menuOf(WindowHandle window) override;
     int menuItemCount(MenuHandle menu) override;
