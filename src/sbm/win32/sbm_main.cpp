@@ -38,7 +38,7 @@ public:
 };
 
 // A data file is written beside its place and moved there whole, so that a failure part-way
-// never leaves a cut file for the program to read.
+// never leaves a cut file for the program to read; what a failure leaves beside it is wiped.
 class Win32FileStore : public sbm::FileStore {
 public:
     std::string read(const std::string& path) override {
@@ -49,16 +49,10 @@ public:
         }
     }
     void replace(const std::string& path, const std::string& text) override {
-        const std::string fresh = path + ".new";
         try {
-            WriteFileStringOrThrow(fresh, text);
+            ReplaceFileContents(path, text);
         } catch (const std::exception& error) {
-            DeleteFileA(fresh.c_str());
             throw sbm::EngineError(error.what());
-        }
-        if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DeleteFileA(fresh.c_str());
-            throw sbm::EngineError("Cannot replace file " + path);
         }
     }
 };
