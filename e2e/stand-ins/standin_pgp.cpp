@@ -5,7 +5,7 @@
 //
 // Beside the program:
 //   standin_pgp.ini  control file, section [Control]: StartDelayMs, NeverWindow, LifetimeMs,
-//                    Cancel, FailEncrypt, KeyInDecrypted, Hold
+//                    Cancel, FailEncrypt, KeyInDecrypted, Hold, HoldClipboardMs
 //   standin_pgp.log  one line per start and per command received
 //   standin_pgp.times when the tray copy started and made its window, and when each command
 //                    came and was answered
@@ -29,6 +29,7 @@ constexpr const char* kBeginKey = "-----BEGIN PGP PUBLIC KEY BLOCK-----";
 constexpr const char* kEndKey = "-----END PGP PUBLIC KEY BLOCK-----";
 // The key block put into a decrypted text when KeyInDecrypted is set.
 constexpr int kHoldLimitMs = 60000;
+constexpr UINT_PTR kClipboardTimer = 2;
 constexpr int kHoldLookMs = 50;
 constexpr const char* kInnerKey =
     "-----BEGIN PGP PUBLIC KEY BLOCK-----\r\nVersion: Stand-in\r\n\r\nU3RhbmQtaW4ga2V5\r\n"
@@ -42,6 +43,7 @@ struct Control {
     bool failEncrypt = false;
     bool keyInDecrypted = false;
     bool hold = false;
+    int holdClipboardMs = 0;  // the clipboard stays open this long after each answer
 };
 
 std::string gDir;
@@ -67,6 +69,7 @@ Control ReadControl() {
     c.failEncrypt = GetPrivateProfileIntA("Control", "FailEncrypt", 0, ini.c_str()) != 0;
     c.keyInDecrypted = GetPrivateProfileIntA("Control", "KeyInDecrypted", 0, ini.c_str()) != 0;
     c.hold = GetPrivateProfileIntA("Control", "Hold", 0, ini.c_str()) != 0;
+    c.holdClipboardMs = GetPrivateProfileIntA("Control", "HoldClipboardMs", 0, ini.c_str());
     return c;
 }
 
@@ -246,13 +249,24 @@ void HandleCommand(HWND window, WORD id) {
         gControl = ReadControl();
     }
     Answer(window, id);
+    // As a program that watches the clipboard does after every change: it is opened before the
+    // answer returns, so whoever sent the command finds it held, and closed by a timer later.
+    if (gControl.holdClipboardMs > 0 && OpenClipboard(window))
+        SetTimer(window, kClipboardTimer, gControl.holdClipboardMs, nullptr);
     Time(SwitchOf(id), received, Now());
 }
 
 LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: HandleCommand(window, LOWORD(wParam)); return 0;
-        case WM_TIMER: DestroyWindow(window); return 0;
+        case WM_TIMER:
+            if (wParam == kClipboardTimer) {
+                KillTimer(window, kClipboardTimer);
+                CloseClipboard();
+            } else {
+                DestroyWindow(window);
+            }
+            return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
