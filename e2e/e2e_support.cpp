@@ -2,9 +2,10 @@
 #include "tray_support.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace e2e {
 
@@ -69,54 +70,46 @@ Process::Process(const std::string& exePath, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string directory = exePath.substr(0, exePath.rfind('\\') + 1);
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.c_str(), &startup, &info_))
-        info_ = {};
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
+                       &startup, &info))
+        program_ = v5::win32::OwnedProcess(info);
 }
 
-Process::~Process() {
-    if (!info_.hProcess) return;
-    if (running()) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 10000);
-    }
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-}
-
-Process::Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+Process::~Process() { end(99); }
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        this->~Process();
-        info_ = other.info_;
-        other.info_ = {};
+        end(99);
+        program_ = std::move(other.program_);
     }
     return *this;
 }
 
 bool Process::running() const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+    return program_ && WaitForSingleObject(program_.process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool Process::waitExit(DWORD timeoutMs) {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    return program_ && WaitForSingleObject(program_.process.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(program_.process.get(), &code);
     return code;
 }
 
-void Process::endNow() {
+void Process::endNow() { end(98); }
+
+void Process::end(UINT exitCode) {
     if (!running()) return;
-    TerminateProcess(info_.hProcess, 98);
-    WaitForSingleObject(info_.hProcess, 10000);
+    TerminateProcess(program_.process.get(), exitCode);
+    WaitForSingleObject(program_.process.get(), 10000);
 }
 
 std::vector<HWND> Process::topWindows(const std::string& className) const {
-    return v5::wintest::TopWindowsOf(info_.dwProcessId, className);
+    return v5::wintest::TopWindowsOf(program_.id, className);
 }
 
 Installation::Installation() {
@@ -141,14 +134,7 @@ Installation::Installation() {
 }
 
 Installation::~Installation() {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir_ + data.cFileName).c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
+    for (const std::string& name : FilesIn(dir_)) DeleteFileA((dir_ + name).c_str());
     RemoveDirectoryA(dir_.c_str());
 }
 
@@ -231,12 +217,11 @@ namespace e2e {
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const v5::win32::OwnedFileSearch find(FindFirstFileA((folder + "*").c_str(), &data));
+    if (find) {
         do {
             if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        } while (FindNextFileA(find.get(), &data));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -290,28 +275,17 @@ bool ClickButton(HWND box, const std::string& caption) {
 }
 
 bool PutOnClipboard(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-    return true;
+    return v5::win32::WriteClipboardText(text) == v5::win32::ClipboardWrite::Written;
 }
 
 std::string ClipboardText() {
     // Another program (the stand-in suite, the mailer) may hold the clipboard for a moment.
-    bool open = false;
-    for (int attempt = 0; attempt < 50 && !(open = OpenClipboard(nullptr)); ++attempt) Sleep(20);
-    if (!open) return "<clipboard busy>";
     std::string text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (v5::win32::ReadClipboardText(text) != v5::win32::ClipboardRead::Unavailable) return text;
+        Sleep(20);
     }
-    CloseClipboard();
-    return text;
+    return "<clipboard busy>";
 }
 
 }  // namespace e2e

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/toolkit/handles.h"
+
 namespace e2e {
 
 // The folder that holds e2e_tests.exe, Vostrel5.EXE and the stand-ins, with a trailing backslash.
@@ -37,13 +39,13 @@ public:
     Process() = default;
     Process(const std::string& exePath, const std::string& arguments);
     ~Process();
-    Process(Process&& other) noexcept;
+    Process(Process&& other) noexcept = default;
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    bool started() const { return info_.hProcess != nullptr; }
-    DWORD id() const { return info_.dwProcessId; }
+    bool started() const { return static_cast<bool>(program_); }
+    DWORD id() const { return program_.id; }
     bool running() const;
     // Waits for the process to end; true when it did within the deadline.
     bool waitExit(DWORD timeoutMs = 20000);
@@ -54,7 +56,8 @@ public:
     std::vector<HWND> topWindows(const std::string& className = {}) const;
 
 private:
-    PROCESS_INFORMATION info_{};
+    void end(UINT exitCode);
+    v5::win32::OwnedProcess program_;
 };
 
 // A fresh installation folder holding a copy of Vostrel5.EXE, with the tip of the day switched off
@@ -90,7 +93,7 @@ bool ClickButton(HWND box, const std::string& caption);
 // Classes, titles and child texts of a process's top-level windows, for failure messages.
 std::string DescribeWindows(const Process& process);
 
-// The clipboard's plain text, written (false when the clipboard cannot be opened) and read.
+// The clipboard's plain text, written (false when it could not be) and read.
 bool PutOnClipboard(const std::string& text);
 std::string ClipboardText();
 

@@ -22,8 +22,8 @@ void SetClipboardText(const std::string& text) {
 std::vector<std::string> FilesHolding(const std::string& folder, const std::string& marker) {
     std::vector<std::string> found;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
+    const v5::win32::OwnedFileSearch find(FindFirstFileA((folder + "*").c_str(), &data));
+    if (!find) return found;
     do {
         const std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
@@ -33,8 +33,7 @@ std::vector<std::string> FilesHolding(const std::string& folder, const std::stri
         } else if (ReadFile(path).find(marker) != std::string::npos) {
             found.push_back(path);
         }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
     return found;
 }
 

@@ -100,10 +100,11 @@ TEST(Lifecycle, SecondCopyNeitherRenamesNorRaisesAnotherProgramsWindowWithItsNam
     Process first = install.startResident();
     // Windows of another program (this test) titled with the executable's name less ".EXE",
     // as an Explorer window on a folder of that name would be.
-    HWND windows[2];
-    for (HWND& w : windows) {
-        w = CreateWindowExA(0, "STATIC", "Vostrel5", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+    v5::win32::OwnedWindow windows[2];
+    for (v5::win32::OwnedWindow& owned : windows) {
+        owned.reset(CreateWindowExA(0, "STATIC", "Vostrel5", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+        HWND w = owned.get();
         ASSERT_NE(w, nullptr);
         ShowWindow(w, SW_SHOWMINNOACTIVE);
         ASSERT_TRUE(IsIconic(w));
@@ -116,7 +117,8 @@ TEST(Lifecycle, SecondCopyNeitherRenamesNorRaisesAnotherProgramsWindowWithItsNam
     // Our windows would answer the second copy's calls, so keep our queue served while it runs.
     ASSERT_TRUE(WaitFor([&] { return !second.running(); })) << "the second copy stayed";
 
-    for (HWND w : windows) {
+    for (const v5::win32::OwnedWindow& owned : windows) {
+        HWND w = owned.get();
         char title[64] = {};
         GetWindowTextA(w, title, sizeof title);
         EXPECT_STREQ(title, "Vostrel5");
@@ -131,7 +133,7 @@ TEST(Lifecycle, SecondCopyNeitherRenamesNorRaisesAnotherProgramsWindowWithItsNam
     EXPECT_STREQ(mainTitle, "Vostrel 5");
     EXPECT_TRUE(first.running());
 
-    for (HWND w : windows) DestroyWindow(w);
+    for (v5::win32::OwnedWindow& owned : windows) owned.reset();
     RequestClose(first);
     EXPECT_TRUE(first.waitExit());
 }
@@ -142,8 +144,9 @@ TEST(Lifecycle, ALastLineThatCannotBeWrittenIsReportedInABoxThatWaitsForTheUser)
     const std::string log = install.path("DebugLog.Txt");
     const std::string logBefore = install.log();
     // Held open with no sharing, the log cannot be opened by the program.
-    HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    v5::win32::OwnedHandle held(
+        CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
 
     RequestClose(program);
     HWND box = nullptr;
@@ -156,7 +159,7 @@ TEST(Lifecycle, ALastLineThatCannotBeWrittenIsReportedInABoxThatWaitsForTheUser)
         EXPECT_TRUE(ClickButton(box, "OK"));
     }
     EXPECT_TRUE(program.waitExit());
-    CloseHandle(held);
+    held.reset();
     EXPECT_EQ(install.log(), logBefore);
 }
 

@@ -79,13 +79,12 @@ TEST(StartupFailures, AReportedFailureStillLeavesTheProgramInTheTrayAndEndable) 
 TEST(StartupFailures, ASecondCopyLeavesTheInstallerFlagToTheRunningCopy) {
     Installation install;
     // The running copy, as the second copy sees it: the mutex named by the executable.
-    HANDLE running = CreateMutexA(nullptr, TRUE, "Vostrel5.EXE");
-    ASSERT_NE(running, nullptr);
+    const v5::win32::OwnedHandle running(CreateMutexA(nullptr, TRUE, "Vostrel5.EXE"));
+    ASSERT_TRUE(running);
     WriteFile(install.path("Installer.Flg"), "");
 
     Process second = install.start("second");
     ASSERT_TRUE(second.started());
     EXPECT_TRUE(second.waitExit()) << "the second copy stayed";
     EXPECT_TRUE(Exists(install.path("Installer.Flg"))) << "the installer's request was swallowed";
-    CloseHandle(running);
 }

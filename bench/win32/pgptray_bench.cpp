@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "pgptray/win32/gpg_process.h"
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace {
 
@@ -36,40 +37,23 @@ bool run(std::string commandLine) {
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                         &pi))
         return false;
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    const v5::win32::OwnedProcess started(pi);
+    WaitForSingleObject(started.process.get(), INFINITE);
     DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    GetExitCodeProcess(started.process.get(), &code);
     return code == 0;
-}
-
-void setClipboard(const std::string& text) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(mem), text.c_str(), text.size() + 1);
-    GlobalUnlock(mem);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, mem);
-    CloseClipboard();
 }
 
 std::string clipboard() {
     std::string text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(h));
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
+    v5::win32::ReadClipboardText(text);
     return text;
 }
 
 void writeFile(const std::string& path, const std::string& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const v5::win32::OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 std::string sampleText(std::size_t size) {
@@ -114,13 +98,14 @@ int main(int argc, char** argv) {
     std::string trayCmd = "\"" + trayDir + "\\PGPTray.Exe\" /recipient=" + fpr;
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    PROCESS_INFORMATION tray{};
-    if (!CreateProcessA(nullptr, trayCmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &tray)) return 1;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(nullptr, trayCmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &started)) return 1;
+    const v5::win32::OwnedProcess tray(started);
     HWND hidden = nullptr;
     for (int i = 0; i < 600 && !(hidden = FindWindowA("PGPtray_Hidden_Window", nullptr)); ++i) Sleep(100);
     if (!hidden) return 1;
     // A first round trip, so that the tray program has started the agent and read its settings.
-    setClipboard("warm-up\r\n");
+    v5::win32::WriteClipboardText("warm-up\r\n");
     SendMessageA(hidden, WM_COMMAND, 40017, 0);
     SendMessageA(hidden, WM_COMMAND, 40008, 0);
 
@@ -149,7 +134,7 @@ int main(int argc, char** argv) {
             LARGE_INTEGER t1 = now();
             const pgptray::GpgResult piped = pgptray::RunGpg(gpg, encryptRequest, text, nullptr);
             LARGE_INTEGER t2 = now();
-            setClipboard(text);
+            v5::win32::WriteClipboardText(text);
             LARGE_INTEGER t3 = now();
             SendMessageA(hidden, WM_COMMAND, 40017, 0);
             LARGE_INTEGER t4 = now();
@@ -181,6 +166,6 @@ int main(int argc, char** argv) {
     }
     if (failures) std::printf("%d operations gave a wrong result\n", failures);
     PostMessageA(hidden, WM_COMMAND, 40099, 0);
-    WaitForSingleObject(tray.hProcess, 30000);
+    WaitForSingleObject(tray.process.get(), 30000);
     return failures ? 1 : 0;
 }

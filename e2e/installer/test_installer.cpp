@@ -77,10 +77,10 @@ DWORD RunToEnd(const std::string& commandLine, DWORD timeoutMs = 180000) {
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return GetLastError();
+    const v5::win32::OwnedProcess started(info);
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
+    if (WaitForSingleObject(started.process.get(), timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(started.process.get(), &code);
     return code;
 }
 
@@ -209,11 +209,11 @@ TEST_F(Setup, UpgradeStopsWithNothingChangedWhenTheRunningCopyDoesNotEnd) {
     InstallSilently();
     WriteFile(InstallDir() + "Drivers\\GetSet.AC", "damaged\r\n");
     // A copy that never looks at the flag: only its mutex.
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, "Vostrel5.EXE");
-    ASSERT_NE(mutex, nullptr);
+    v5::win32::OwnedHandle mutex(CreateMutexA(nullptr, TRUE, "Vostrel5.EXE"));
+    ASSERT_TRUE(mutex);
 
     const DWORD code = RunToEnd("\"" + SetupDir() + "Vostrel5-Setup.exe\" /S");
-    CloseHandle(mutex);
+    mutex.reset();
 
     EXPECT_NE(code, 0u) << "a setup that changed nothing reported success";
     EXPECT_NE(code, STILL_ACTIVE) << "the setup waited without a time limit";

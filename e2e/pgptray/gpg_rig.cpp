@@ -19,14 +19,13 @@ std::string GpgForWindows() {
     const std::string cache = "Z:\\var\\cache\\vostrel5-gnupg\\";
     std::string newest;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((cache + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const v5::win32::OwnedFileSearch find(FindFirstFileA((cache + "*").c_str(), &data));
+    if (find) {
         do {
             const std::string name = data.cFileName;
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] != '.' && name.rfind("build", 0) != 0)
                 newest = std::max(newest, name);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        } while (FindNextFileA(find.get(), &data));
     }
     return cache + newest + (sizeof(void*) == 4 ? "\\i686" : "\\x86_64") + "\\gpg.exe";
 }
@@ -38,8 +37,8 @@ bool StartLinux(const std::string& commandLine) {
     PROCESS_INFORMATION pi{};
     std::string cmd = commandLine;
     if (!CreateProcessA("/bin/sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    // Wine cannot wait on a Linux process: the script leaves its own trace of its end instead.
+    v5::win32::OwnedProcess{pi};
     return true;
 }
 }  // namespace
@@ -66,22 +65,22 @@ void LinuxSide::removeLater() const { StartLinux("/bin/sh -c \"sleep 1; rm -rf '
 
 DWORD RunGnuPG(const std::string& exe, const std::string& arguments, DWORD timeoutMs) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
+    const v5::win32::OwnedHandle nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                                 nullptr));
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = si.hStdOutput = si.hStdError = nul;
+    si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
     PROCESS_INFORMATION pi{};
     std::string commandLine = "\"" + exe + "\" " + arguments;
     DWORD code = STILL_ACTIVE;
     if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                        &si, &pi)) {
-        if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const v5::win32::OwnedProcess gpg(pi);
+        if (WaitForSingleObject(gpg.process.get(), timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(gpg.process.get(), &code);
     }
-    CloseHandle(nul);
     return code;
 }
 

@@ -14,6 +14,7 @@
 
 #include "../pgptray/tray_windows.h"
 #include "../tray_support.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace {
 
@@ -85,8 +86,8 @@ int Shot(const std::string& piece, const std::string& file) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return 1;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    // A Linux program: its handle would not tell when it ends.
+    v5::win32::OwnedProcess{info};
     return 0;
 }
 

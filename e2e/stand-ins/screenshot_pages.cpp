@@ -14,6 +14,7 @@
 #include <string>
 
 #include "../tray_support.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace {
 
@@ -46,9 +47,8 @@ bool Photograph(HWND window, const std::string& folder, const std::string& name)
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
     // The handle of a Linux program does not tell when it ends: wait for its picture, written whole.
+    v5::win32::OwnedProcess{info};
     auto size = [&] {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         return GetFileAttributesExA(windowsPath.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0u;

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/win32/toolkit/window_class.h"
+
 namespace {
 
 constexpr int kSelectAllId = 201;
@@ -31,7 +33,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             switch (LOWORD(wParam)) {
                 case kSelectAllId: SendMessageA(gState.text, EM_SETSEL, 0, -1); return 0;
                 case kCopyId: SendMessageA(gState.text, WM_COPY, 0, 0); return 0;
-                case kExitId: DestroyWindow(hwnd); return 0;
+                case kExitId: SendMessageA(hwnd, WM_CLOSE, 0, 0); return 0;
             }
             break;
         case WM_SIZE:
@@ -77,13 +79,7 @@ void ParseArguments() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     ParseArguments();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "StandInMailer";
-    RegisterClassA(&wc);
+    v5::win32::RegisterClassOnce(instance, {.name = "StandInMailer", .proc = FrameProc, .background = COLOR_WINDOW});
 
     gState.frame = CreateWindowExA(0, "StandInMailer", gState.title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 700, 500,
                                    nullptr, BuildMenu(), instance, nullptr);

@@ -15,7 +15,11 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
+
+#include "platform/win32/toolkit/clipboard.h"
+#include "platform/win32/toolkit/window_class.h"
 
 namespace {
 
@@ -48,6 +52,8 @@ struct Control {
 
 std::string gDir;
 Control gControl;
+// The clipboard held open after an answer (HoldClipboardMs).
+std::unique_ptr<v5::win32::OpenedClipboard> gHeldClipboard;
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
@@ -71,30 +77,6 @@ Control ReadControl() {
     c.hold = GetPrivateProfileIntA("Control", "Hold", 0, ini.c_str()) != 0;
     c.holdClipboardMs = GetPrivateProfileIntA("Control", "HoldClipboardMs", 0, ini.c_str());
     return c;
-}
-
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    if (HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        std::memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
-        GlobalUnlock(data);
-        if (!SetClipboardData(CF_TEXT, data)) GlobalFree(data);
-    }
-    CloseClipboard();
 }
 
 constexpr const char* kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -212,19 +194,21 @@ void Time(const std::string& what, std::uint64_t from, std::uint64_t to) {
 }
 
 void Answer(HWND window, WORD id) {
-    const std::string text = ClipboardText(window);
+    std::string text;
+    v5::win32::ReadClipboardText(text, window);
     if (gControl.cancel) return;
     switch (id) {
         case 40017:
         case 40007:
-            SetClipboardText(window, gControl.failEncrypt ? SignedBlock(text) : MessageBlock(id == 40017 ? "E:" : "ES:", text));
+            v5::win32::WriteClipboardText(
+                gControl.failEncrypt ? SignedBlock(text) : MessageBlock(id == 40017 ? "E:" : "ES:", text), window);
             break;
-        case 40018: SetClipboardText(window, SignedBlock(text)); break;
+        case 40018: v5::win32::WriteClipboardText(SignedBlock(text), window); break;
         case 40008: {
             std::string plain = Reverse(text);
             if (plain.empty()) break;
             if (gControl.keyInDecrypted) plain += "\r\n" + std::string(kInnerKey);
-            SetClipboardText(window, plain);
+            v5::win32::WriteClipboardText(plain, window);
             break;
         }
         case 40006: RecordKeys(text); break;
@@ -251,8 +235,10 @@ void HandleCommand(HWND window, WORD id) {
     Answer(window, id);
     // As a program that watches the clipboard does after every change: it is opened before the
     // answer returns, so whoever sent the command finds it held, and closed by a timer later.
-    if (gControl.holdClipboardMs > 0 && OpenClipboard(window))
+    if (gControl.holdClipboardMs > 0) {
+        gHeldClipboard = std::make_unique<v5::win32::OpenedClipboard>(window);
         SetTimer(window, kClipboardTimer, gControl.holdClipboardMs, nullptr);
+    }
     Time(SwitchOf(id), received, Now());
 }
 
@@ -262,9 +248,10 @@ LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_TIMER:
             if (wParam == kClipboardTimer) {
                 KillTimer(window, kClipboardTimer);
-                CloseClipboard();
+                gHeldClipboard.reset();
             } else {
-                DestroyWindow(window);
+                // Its lifetime is over: it goes as if closed.
+                SendMessageA(window, WM_CLOSE, 0, 0);
             }
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
@@ -294,11 +281,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // A slow start: the window appears only after the delay.
     if (gControl.startDelayMs > 0) WaitProcessingMessages(gControl.startDelayMs);
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HiddenProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    RegisterClassA(&wc);
+    v5::win32::RegisterClassOnce(instance, {.name = kWindowClass, .proc = HiddenProc, .arrowCursor = false});
     HWND window = CreateWindowExA(0, kWindowClass, "PGPtray", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     Log("window");

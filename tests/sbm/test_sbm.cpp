@@ -121,8 +121,12 @@ struct MemoryFiles : FileStore {
 
 struct RecordingClipboard : ClipboardWriter {
     fakes::FakeClipboard& clipboard;
+    bool refuses = false;
     explicit RecordingClipboard(fakes::FakeClipboard& c) : clipboard(c) {}
-    void setText(const std::string& text) override { clipboard.content = text; }
+    void setText(const std::string& text) override {
+        if (refuses) throw EngineError("the clipboard did not take the text");
+        clipboard.content = text;
+    }
 };
 
 struct SbmWorld : testing::DriverWorld {
@@ -281,6 +285,20 @@ TEST(SbmWriteBack, GoesOnlyIntoTheWindowReadAndNeverEmptiesIt) {
     t.files.files[side] = "MailerWindow=5\r\nResult=0\r\n";
     ASSERT_EQ(t.run(kGood, "read File=" + data).exitCode, kExitDone);
     EXPECT_EQ(ParseSideFile(t.files.files[side]), SideFile{});
+}
+
+TEST_F(Sbm, AClipboardThatRefusesTheTextFailsTheWriteBeforeAnythingIsPasted) {
+    startPad("Hello");
+    const std::string script =
+        Replaced(kGood, "Write=WindowText", "Write=Menu\r\nSelectAll=&Edit|Select &All\r\nPaste=&Edit|&Paste");
+    ASSERT_EQ(run(script, "read File=C:\\T\\m.tmp").exitCode, kExitDone);
+    clipboard.content = "stale";
+    files.files["C:\\T\\m.tmp"] = "Wtype: 0\r\n\r\nencrypted";
+    writer.refuses = true;
+    const EngineOutcome outcome = run(script, "Write File=C:\\T\\m.tmp");
+    EXPECT_EQ(outcome.exitCode, kExitFailed);
+    EXPECT_NE(outcome.logLine.find("did not take the text"), std::string::npos) << outcome.logLine;
+    EXPECT_EQ(desktop.textOf(edit), "Hello");
 }
 
 }  // namespace

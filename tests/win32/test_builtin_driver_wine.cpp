@@ -16,6 +16,7 @@
 #include "drivers/winop.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/desktop_win32.h"
+#include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 #include "window_test_support.h"
 
@@ -192,11 +193,8 @@ LRESULT CALLBACK CopyingFrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 // own windows (its hidden About box among them) are not the user's message. The menu path itself
 // is driven through the stand-in mailer's menus above.
 TEST(BuiltInDriverOnWine, AWindowOfTheProgramsOwnProcessIsNotPicked) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = CopyingFrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "V5CopyingFrame";
-    RegisterClassA(&wc);
+    win32::RegisterClassOnce(GetModuleHandleA(nullptr),
+                             {.name = "V5CopyingFrame", .proc = CopyingFrameProc, .arrowCursor = false});
     HMENU edit = CreatePopupMenu();
     AppendMenuA(edit, MF_STRING, 999, "&Undo\tCtrl+Z");
     AppendMenuA(edit, MF_SEPARATOR, 0, nullptr);
@@ -204,10 +202,10 @@ TEST(BuiltInDriverOnWine, AWindowOfTheProgramsOwnProcessIsNotPicked) {
     AppendMenuA(edit, MF_STRING, kCopyId, "&Copy\tCtrl+C");
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
-    HWND frame = CreateWindowExA(0, "V5CopyingFrame", "Own mailer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 600, 400,
-                                 nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+    const win32::OwnedWindow frame(CreateWindowExA(0, "V5CopyingFrame", "Own mailer", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                   50, 50, 600, 400, nullptr, bar, GetModuleHandleA(nullptr), nullptr));
     gCopyingEdit = CreateWindowExA(0, "EDIT", kMessage.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 560, 330,
-                                   frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                   frame.get(), nullptr, GetModuleHandleA(nullptr), nullptr);
     SetClipboardText("before");
 
     RealWorld world("", "Edit\r\n");
@@ -219,7 +217,6 @@ TEST(BuiltInDriverOnWine, AWindowOfTheProgramsOwnProcessIsNotPicked) {
     const std::string log = ReadFileString(world.state.InstallDir + "DebugLog.Txt");
     EXPECT_NE(ReadMFDFile(world.mfd()).Body, kMessage) << log;
     EXPECT_EQ(log.find(": mc5 202\r\n"), std::string::npos) << "a menu command reached the own window\n" << log;
-    DestroyWindow(frame);
 }
 
 TEST(BuiltInDriverOnWine, WalkOfTheRealDesktopIsTimed) {

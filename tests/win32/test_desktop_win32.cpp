@@ -14,6 +14,7 @@
 #include "drivers/winop.h"
 #include "fakes/fake_shell.h"
 #include "platform/win32/desktop_win32.h"
+#include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 #include "window_test_support.h"
 
@@ -36,20 +37,14 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 const std::string kLongClass = std::string(99, 'K') + "TAIL";  // 103 characters
 
 void RegisterTestClasses() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "V5TestFrame";
-    RegisterClassA(&wc);
-    wc.lpszClassName = kLongClass.c_str();
-    RegisterClassA(&wc);
-    done = true;
+    for (const char* name : {"V5TestFrame", kLongClass.c_str()})
+        win32::RegisterClassOnce(GetModuleHandleA(nullptr),
+                                 {.name = name, .proc = RecordingProc, .arrowCursor = false});
 }
 
 // A frame of our own with a menu bar, an edit child nested a few levels down, all real.
 struct RealFrame {
+    win32::OwnedWindow owned;  // the frame, and with it its menus and children
     HWND frame = nullptr;
     HWND pane = nullptr;
     HWND edit = nullptr;
@@ -71,9 +66,9 @@ struct RealFrame {
                                GetModuleHandleA(nullptr), nullptr);
         edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 5, 5, 300, 200, pane, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
+        owned.reset(frame);
         ShowWindow(frame, SW_SHOWNORMAL);
     }
-    ~RealFrame() { DestroyWindow(frame); }
 };
 
 struct Ports : LoggedInTempFolder {

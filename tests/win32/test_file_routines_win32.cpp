@@ -72,13 +72,15 @@ TEST(Win32Files, ALogHeldOpenByAnotherProgramIsReportedOnceAndTheCallerGoesOn) {
     v5::fakes::FakeApplication app;
     v5::Diagnostics diagnostics(state, clock, boxes, app);
 
-    HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    // The trim's failure is reported; the "Log trimmed" entry and the next one fail as well,
-    // silently, and nothing is raised.
-    EXPECT_NO_THROW(diagnostics.TrimDebugLog());
-    EXPECT_NO_THROW(diagnostics.WriteDebugLog("next"));
-    CloseHandle(held);
+    {
+        const v5::win32::OwnedHandle held(
+            CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        // The trim's failure is reported; the "Log trimmed" entry and the next one fail as well,
+        // silently, and nothing is raised.
+        EXPECT_NO_THROW(diagnostics.TrimDebugLog());
+        EXPECT_NO_THROW(diagnostics.WriteDebugLog("next"));
+    }
 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text.rfind("Error in TrimFileToSizeCosmetic: " + log + ".0 with Cannot open ", 0), 0u)

@@ -36,8 +36,8 @@ long long WineserverCpuMs() {
     if (at == std::string::npos || (at > 0 && own[at - 1] != '\0')) return -1;
     const std::string wanted = own.substr(at, own.find('\0', at) - at);
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return -1;
+    const win32::OwnedFileSearch search(FindFirstFileA("Z:\\proc\\*", &entry));
+    if (!search) return -1;
     long long found = -1;
     do {
         const std::string pid = entry.cFileName;
@@ -54,8 +54,7 @@ long long WineserverCpuMs() {
         long long user = 0, system = 0;
         fields >> user >> system;
         found = (user + system) * 10;
-    } while (found < 0 && FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (found < 0 && FindNextFileA(search.get(), &entry));
     return found;
 }
 

@@ -9,6 +9,8 @@
 
 #include "base/diagnostics.h"
 #include "fakes/fake_shell.h"
+#include "platform/win32/toolkit/handles.h"
+#include "platform/win32/toolkit/window_class.h"
 #include "platform/win32/win32_ports.h"
 
 namespace {
@@ -22,14 +24,11 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-HWND MakeWindow(const char* title) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "V5LoopTestWindow";
-    RegisterClassA(&wc);  // fails harmlessly once registered
-    return CreateWindowExA(0, "V5LoopTestWindow", title, WS_OVERLAPPEDWINDOW, 20, 20, 300, 200, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+v5::win32::OwnedWindow MakeWindow(const char* title) {
+    v5::win32::RegisterClassOnce(GetModuleHandleA(nullptr),
+                                 {.name = "V5LoopTestWindow", .proc = RecordingProc, .arrowCursor = false});
+    return v5::win32::OwnedWindow(CreateWindowExA(0, "V5LoopTestWindow", title, WS_OVERLAPPEDWINDOW, 20, 20, 300, 200,
+                                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
 }
 
 // What the message box looked like while it was up, seen from a timer of this thread that
@@ -84,7 +83,8 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST(Win32Loop, AppMessageBoxIsOwnedByTheHiddenApplicationWindowAndReturnsTheButton) {
-    HWND applicationWindow = MakeWindow("Vostrel 5");
+    const v5::win32::OwnedWindow owned = MakeWindow("Vostrel 5");
+    HWND applicationWindow = owned.get();
     ASSERT_NE(applicationWindow, nullptr);
     ASSERT_FALSE(IsWindowVisible(applicationWindow));
 
@@ -119,11 +119,11 @@ TEST(Win32Loop, AppMessageBoxIsOwnedByTheHiddenApplicationWindowAndReturnsTheBut
         EXPECT_EQ(gSeen.owner, applicationWindow);
         EXPECT_EQ(gSeen.iconShown, c.icon) << "kind " << c.kind;
     }
-    DestroyWindow(applicationWindow);
 }
 
 TEST(Win32Loop, TheEndRequestWaitsForPendingMessagesAndStaysForTheMainLoop) {
-    HWND window = MakeWindow("loop");
+    const v5::win32::OwnedWindow owned = MakeWindow("loop");
+    HWND window = owned.get();
     ASSERT_NE(window, nullptr);
     gDelivered.clear();
     v5::win32::Win32Application app;
@@ -139,7 +139,6 @@ TEST(Win32Loop, TheEndRequestWaitsForPendingMessagesAndStaysForTheMainLoop) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    DestroyWindow(window);
 }
 
 // The preview that the main window installs, reduced to what it reads: the key and the state of
@@ -169,7 +168,8 @@ void Key(WORD key, bool up) {
 
 // Typed with Ctrl held, the A arrives as a plain key press even though Alt is down too.
 TEST(Win32Loop, CtrlAltATypedOnTheKeyboardReachesThePreviewAndNotTheWindow) {
-    HWND window = MakeWindow("keys");
+    const v5::win32::OwnedWindow owned = MakeWindow("keys");
+    HWND window = owned.get();
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -217,7 +217,6 @@ TEST(Win32Loop, CtrlAltATypedOnTheKeyboardReachesThePreviewAndNotTheWindow) {
     for (UINT m : gDelivered) deliveredKeyDowns += m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
     EXPECT_EQ(deliveredKeyDowns, 3);
     EXPECT_EQ(gPreviewed.size(), 4u);
-    DestroyWindow(window);
 }
 
 }  // namespace

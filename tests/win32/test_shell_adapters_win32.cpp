@@ -22,7 +22,9 @@ TEST(Win32Tray, StructureSizeIsThatOfTheOriginalFields) {
 }
 
 TEST(Win32Tray, AddModifyDeleteAnIconOfOurOwnWindow) {
-    HWND owner = CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const win32::OwnedWindow window(
+        CreateWindowExA(0, "STATIC", "tray test", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    HWND owner = window.get();
     ASSERT_NE(owner, nullptr);
     win32::Win32Tray tray;
     TrayEntry entry;
@@ -36,7 +38,6 @@ TEST(Win32Tray, AddModifyDeleteAnIconOfOurOwnWindow) {
     EXPECT_TRUE(tray.notify(TrayOperation::Modify, entry));
     EXPECT_TRUE(tray.notify(TrayOperation::Delete, entry));
     EXPECT_FALSE(tray.notify(TrayOperation::Delete, entry)) << "already gone";
-    DestroyWindow(owner);
 }
 
 TEST(Win32VersionResources, ReadsValuesAndTellsTheFailures) {

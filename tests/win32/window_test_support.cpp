@@ -1,10 +1,10 @@
 #include "window_test_support.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "drivers/Indicont.h"
 #include "drivers/win32/indicator_window.h"
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace v5::wintest {
 
@@ -33,14 +33,7 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 }
 
 bool SetClipboardText(const std::string& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_TEXT, memory);
-    CloseClipboard();
-    return true;
+    return win32::WriteClipboardText(text) == win32::ClipboardWrite::Written;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -61,18 +54,16 @@ StartedProgram::StartedProgram(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-        info_ = {};
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        program_ = win32::OwnedProcess(info);
 }
 
 StartedProgram::~StartedProgram() {
-    if (!info_.hProcess) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 0);
-        WaitForSingleObject(info_.hProcess, 10000);
+    if (program_ && WaitForSingleObject(program_.process.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(program_.process.get(), 0);
+        WaitForSingleObject(program_.process.get(), 10000);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
 }
 
 HWND StartedProgram::waitForWindow(const std::string& className) {

@@ -10,6 +10,7 @@
 #include "base/diagnostics.h"
 #include "base/shell_state.h"
 #include "fakes/fake_shell.h"
+#include "platform/win32/toolkit/handles.h"
 #include "platform/win32/win32_ports.h"
 #include "top_windows.h"
 
@@ -18,7 +19,7 @@ namespace v5::wintest {
 std::string TempFolder();  // a fresh one, with a trailing backslash
 std::string ExeDir();      // the folder of this test program, with a trailing backslash
 bool WriteWholeFile(const std::string& path, const std::string& text);
-bool SetClipboardText(const std::string& text);  // false when the clipboard cannot be opened
+bool SetClipboardText(const std::string& text);  // false when it could not be written
 
 // The diagnostic log on the real clock, its boxes and the application recorded, in a fresh folder.
 struct LoggedInTempFolder {
@@ -41,13 +42,13 @@ public:
     ~StartedProgram();
     StartedProgram(const StartedProgram&) = delete;
     StartedProgram& operator=(const StartedProgram&) = delete;
-    bool started() const { return info_.hProcess != nullptr; }
-    DWORD id() const { return info_.dwProcessId; }
+    bool started() const { return static_cast<bool>(program_); }
+    DWORD id() const { return program_.id; }
     // The first visible top-level window of the program with that class, waited for.
     HWND waitForWindow(const std::string& className);
 
 private:
-    PROCESS_INFORMATION info_{};
+    win32::OwnedProcess program_;
 };
 
 // What the answerer saw of the bars and the strip.

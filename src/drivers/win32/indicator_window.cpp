@@ -2,26 +2,36 @@
 
 #include <array>
 
+#include "platform/win32/toolkit/handles.h"
+#include "platform/win32/toolkit/window_class.h"
+
 namespace v5::win32 {
 namespace {
 
 constexpr UINT kRelayoutMessage = WM_APP + 1;
 
+// The strip's model, its controls (which go with it) and their font.
 struct StripState {
     TfrmIndicatorControl model;
     HWND label = nullptr;
     HWND yes = nullptr;
     HWND no = nullptr;
-    HFONT font = nullptr;
+    OwnedFont font;
+};
+
+// A bar: its model, and its window, which a click on it takes away.
+struct Bar {
+    TfrmIndicator model;
+    OwnedWindow window;
 };
 
 void Place(HWND control, const IndicatorBounds& b) { MoveWindow(control, b.left, b.top, b.width, b.height, TRUE); }
 
 LRESULT CALLBACK BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* model = reinterpret_cast<TfrmIndicator*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (message == WM_LBUTTONDOWN && model) {
-        model->FormClick();
-        DestroyWindow(hwnd);
+    auto* bar = reinterpret_cast<Bar*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_LBUTTONDOWN && bar) {
+        bar->model.FormClick();
+        bar->window.reset();
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -64,20 +74,9 @@ LRESULT CALLBACK StripProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void RegisterClasses(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSA bar{};
-    bar.lpfnWndProc = BarProc;
-    bar.hInstance = instance;
-    bar.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    bar.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1);
-    bar.lpszClassName = kIndicatorClassName;
-    RegisterClassA(&bar);
-    WNDCLASSA strip = bar;
-    strip.lpfnWndProc = StripProc;
-    strip.lpszClassName = kIndicatorControlClassName;
-    RegisterClassA(&strip);
-    registered = true;
+    RegisterClassOnce(instance, {.name = kIndicatorClassName, .proc = BarProc, .background = COLOR_HIGHLIGHT});
+    RegisterClassOnce(instance,
+                      {.name = kIndicatorControlClassName, .proc = StripProc, .background = COLOR_HIGHLIGHT});
 }
 
 HWND CreatePopup(HINSTANCE instance, const char* className, const IndicatorBounds& b) {
@@ -88,26 +87,10 @@ HWND CreatePopup(HINSTANCE instance, const char* className, const IndicatorBound
 // Owns the bars, the strip and the font for one question, and releases whatever is left of them
 // however the question ends, an exception from a handler in the modal loop included.
 struct ConfirmationWindows {
-    std::array<TfrmIndicator, 3> barModels{};
-    std::array<HWND, 3> bars{};
+    std::array<Bar, 3> bars;
     StripState state;
-    HWND strip = nullptr;
-
-    ConfirmationWindows() = default;
-    ConfirmationWindows(const ConfirmationWindows&) = delete;
-    ConfirmationWindows& operator=(const ConfirmationWindows&) = delete;
-    ~ConfirmationWindows() {
-        for (std::size_t i = 0; i < bars.size(); ++i) {
-            if (!bars[i] || barModels[i].Released) continue;
-            SetWindowLongPtrA(bars[i], GWLP_USERDATA, 0);
-            DestroyWindow(bars[i]);
-        }
-        if (strip) {
-            SetWindowLongPtrA(strip, GWLP_USERDATA, 0);
-            DestroyWindow(strip);
-        }
-        if (state.font) DeleteObject(state.font);
-    }
+    // Last, so that it goes first, while the state its procedure and controls use is still there.
+    OwnedWindow strip;
 };
 
 HWND CreateChild(HINSTANCE instance, HWND parent, const char* className, const char* text, DWORD style, int id) {
@@ -124,30 +107,31 @@ int Win32WindowConfirmation::confirm(const IndicatorPlacement& placement) {
 
     const std::array<IndicatorBounds, 3> barBounds{placement.leftBar, placement.topBar, placement.rightBar};
     for (std::size_t i = 0; i < windows.bars.size(); ++i) {
-        windows.bars[i] = CreatePopup(instance_, kIndicatorClassName, barBounds[i]);
-        if (windows.bars[i])
-            SetWindowLongPtrA(windows.bars[i], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&windows.barModels[i]));
+        Bar& bar = windows.bars[i];
+        bar.window.reset(CreatePopup(instance_, kIndicatorClassName, barBounds[i]));
+        if (bar.window) SetWindowLongPtrA(bar.window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&bar));
     }
-    windows.strip = CreatePopup(instance_, kIndicatorControlClassName, placement.strip);
-    HWND strip = windows.strip;
+    windows.strip.reset(CreatePopup(instance_, kIndicatorControlClassName, placement.strip));
+    HWND strip = windows.strip.get();
     if (!strip) return kModalResultNo;
 
-    state.font = CreateFontA(-kIndicatorFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+    state.font.reset(CreateFontA(-kIndicatorFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                 "MS Sans Serif"));
     state.label = CreateChild(instance_, strip, "STATIC", kIndicatorQuestion, SS_CENTER | SS_NOTIFY, kIndicatorLabelId);
     state.yes = CreateChild(instance_, strip, "BUTTON", kIndicatorYesCaption, WS_TABSTOP | BS_DEFPUSHBUTTON,
                             kIndicatorYesId);
     state.no = CreateChild(instance_, strip, "BUTTON", kIndicatorNoCaption, WS_TABSTOP | BS_PUSHBUTTON, kIndicatorNoId);
     for (HWND control : {state.label, state.yes, state.no})
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
     // The buttons lie above the label so that clicks reach them.
     SetWindowPos(state.label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowLongPtrA(strip, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     SendMessageA(strip, kRelayoutMessage, 0, 0);
 
     if (applicationWindow_) SetForegroundWindow(applicationWindow_);
-    for (HWND bar : windows.bars)
-        if (bar) ShowWindow(bar, SW_SHOWNOACTIVATE);
+    for (const Bar& bar : windows.bars)
+        if (bar.window) ShowWindow(bar.window.get(), SW_SHOWNOACTIVATE);
     ShowWindow(strip, SW_SHOW);
     SetForegroundWindow(strip);
     SetFocus(state.yes);

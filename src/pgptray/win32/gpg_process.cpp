@@ -3,34 +3,27 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
+
+#include "platform/win32/toolkit/handles.h"
 
 namespace pgptray {
 namespace {
 
-// One pipe: the parent's end and the child's (inheritable) end; closed when it goes.
+// One pipe: the parent's end and the child's (inheritable) end.
 struct Pipe {
-    HANDLE parent = nullptr;
-    HANDLE child = nullptr;
+    v5::win32::OwnedHandle parent;
+    v5::win32::OwnedHandle child;
     // childReads: the child reads from it (its standard input, the pass phrase).
     bool open(bool childReads) {
         SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
         HANDLE read = nullptr, write = nullptr;
         if (!CreatePipe(&read, &write, &sa, 1 << 20)) return false;
-        parent = childReads ? write : read;
-        child = childReads ? read : write;
-        SetHandleInformation(parent, HANDLE_FLAG_INHERIT, 0);
+        parent.reset(childReads ? write : read);
+        child.reset(childReads ? read : write);
+        SetHandleInformation(parent.get(), HANDLE_FLAG_INHERIT, 0);
         return true;
-    }
-    void closeChild() { close(child); }
-    void closeParent() { close(parent); }
-    static void close(HANDLE& h) {
-        if (h) CloseHandle(h);
-        h = nullptr;
-    }
-    ~Pipe() {
-        closeChild();
-        closeParent();
     }
 };
 
@@ -59,38 +52,37 @@ void writeAll(HANDLE h, const std::string* text) {
     }
 }
 
-// gpg's standard input: written whole, then closed, so that gpg sees its end.
-void writeAndClose(HANDLE h, void* text) {
-    writeAll(h, static_cast<const std::string*>(text));
-    CloseHandle(h);
-}
+void writeInput(HANDLE h, void* text) { writeAll(h, static_cast<const std::string*>(text)); }
 
 // One pipe end served on a thread of its own: gpg's input written, or one of its outputs read.
-// A plain Win32 thread: the C++ thread class would bring a threads library into the programs.
+// The worker takes the end over and closes it as soon as its work is done, so that gpg sees the
+// end of its input then. A plain Win32 thread: the C++ thread class would bring a threads
+// library into the programs.
 class PipeWorker {
 public:
-    PipeWorker(void (*work)(HANDLE, void*), HANDLE pipe, void* text)
-        : work_(work), pipe_(pipe), text_(text), thread_(CreateThread(nullptr, 0, &PipeWorker::main, this, 0, nullptr)) {}
+    PipeWorker(void (*work)(HANDLE, void*), v5::win32::OwnedHandle& pipe, void* text)
+        : work_(work),
+          pipe_(std::move(pipe)),
+          text_(text),
+          thread_(CreateThread(nullptr, 0, &PipeWorker::main, this, 0, nullptr)) {}
     ~PipeWorker() {
-        if (thread_) {
-            WaitForSingleObject(thread_, INFINITE);
-            CloseHandle(thread_);
-        }
+        if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
     }
     PipeWorker(const PipeWorker&) = delete;
     PipeWorker& operator=(const PipeWorker&) = delete;
-    bool running() const { return thread_ != nullptr; }
+    bool running() const { return static_cast<bool>(thread_); }
 
 private:
     static DWORD WINAPI main(void* self) {
         auto* w = static_cast<PipeWorker*>(self);
-        w->work_(w->pipe_, w->text_);
+        w->work_(w->pipe_.get(), w->text_);
+        w->pipe_.reset();
         return 0;
     }
     void (*work_)(HANDLE, void*);
-    HANDLE pipe_;
+    v5::win32::OwnedHandle pipe_;
     void* text_;
-    HANDLE thread_;
+    v5::win32::OwnedHandle thread_;
 };
 
 // Waits for the handle while letting the thread's windows paint and answer.
@@ -125,9 +117,8 @@ void LaunchAgent(const std::string& gpgExe, const std::string& keyFolder) {
     if (!CreateProcessA(gpgconf.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &si, &pi))
         return;
-    CloseHandle(pi.hThread);
-    waitPumping(pi.hProcess);
-    CloseHandle(pi.hProcess);
+    const v5::win32::OwnedProcess gpgconfRun(pi);
+    waitPumping(gpgconfRun.process.get());
 }
 
 GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
@@ -137,57 +128,50 @@ GpgResult RunGpg(const std::string& gpgExe, const GpgRequest& request, const std
     if (!in.open(true) || !out.open(false) || !err.open(false) || !status.open(false)) return result;
     if (passphrase && !pass.open(true)) return result;
     GpgPipes pipes;
-    pipes.statusHandle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(status.child));
-    pipes.passphraseHandle = passphrase ? static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(pass.child)) : 0;
+    pipes.statusHandle = static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(status.child.get()));
+    pipes.passphraseHandle =
+        passphrase ? static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(pass.child.get())) : 0;
     std::string commandLine = CommandLine(gpgExe, GpgArguments(request, pipes));
 
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
-    si.hStdInput = in.child;
-    si.hStdOutput = out.child;
-    si.hStdError = err.child;
+    si.hStdInput = in.child.get();
+    si.hStdOutput = out.child.get();
+    si.hStdError = err.child.get();
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(gpgExe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &si, &pi))
         return result;
     result.started = true;
-    CloseHandle(pi.hThread);
-    in.closeChild();
-    out.closeChild();
-    err.closeChild();
-    status.closeChild();
-    pass.closeChild();
+    const v5::win32::OwnedProcess gpg(pi);
+    for (Pipe* pipe : {&in, &out, &err, &status, &pass}) pipe->child.reset();
     if (passphrase) {
         // A short pass phrase fits the pipe's buffer; gpg reads it only if a key asks for it.
         std::string line = *passphrase + "\n";
-        writeAll(pass.parent, &line);
+        writeAll(pass.parent.get(), &line);
         SecureZeroMemory(line.data(), line.size());
-        pass.closeParent();
+        pass.parent.reset();
     }
 
     {
         // The workers are waited for when the block is left: once gpg has ended, a write it left
         // unread fails, so the writer ends too, and the readers meet the end of its output.
-        HANDLE inEnd = in.parent;
-        in.parent = nullptr;  // the writer closes it
         PipeWorker outReader(readAll, out.parent, &result.output);
         PipeWorker errReader(readAll, err.parent, &result.messages);
         PipeWorker statusReader(readAll, status.parent, &result.status);
-        PipeWorker writer(writeAndClose, inEnd, const_cast<std::string*>(&input));
-        if (!writer.running()) CloseHandle(inEnd);
+        PipeWorker writer(writeInput, in.parent, const_cast<std::string*>(&input));
         if (!(outReader.running() && errReader.running() && statusReader.running() && writer.running())) {
             // Without all four gpg could wait on a full pipe for ever.
-            TerminateProcess(pi.hProcess, 1);
+            TerminateProcess(gpg.process.get(), 1);
             result.started = false;
         }
-        waitPumping(pi.hProcess);
+        waitPumping(gpg.process.get());
     }
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(gpg.process.get(), &code);
     result.exitCode = code;
-    CloseHandle(pi.hProcess);
     return result;
 }
 

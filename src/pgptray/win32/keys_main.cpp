@@ -6,6 +6,7 @@
 #include "pgptray/key_manager.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace pgptray {
 namespace {
@@ -16,18 +17,14 @@ enum : int { kName = 600, kEmail, kPass, kPass2 };
 // A key file, read whole through Win32: the C++ streams would bring the locale machinery of the
 // runtime library into this small program, several times its own size.
 bool readKeyFile(const char* path, std::string& text) {
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    const v5::win32::OwnedHandle file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(h, &size) && size.QuadPart < (64 << 20);
-    if (ok) {
-        text.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = text.empty() ||
-             (ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
-    }
-    CloseHandle(h);
-    return ok;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= (64 << 20)) return false;
+    text.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    return text.empty() ||
+           (ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr) && got == text.size());
 }
 
 // PGPKeys.Exe's window over the key manager.

@@ -2,6 +2,7 @@
 
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/gpg_process.h"
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace pgptray {
 namespace {
@@ -24,10 +25,9 @@ void StartSiblingProgram(const char* fileName) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    // It runs on by itself: its handles are let go of at once.
+    if (CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        v5::win32::OwnedProcess{pi};
 }
 
 std::string IniSettingsStore::read(const std::string& key, const std::string& fallback) {
@@ -41,39 +41,13 @@ void IniSettingsStore::write(const std::string& key, const std::string& value) {
 }
 
 bool SystemClipboard::read(std::string& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    bool ok = false;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text.assign(p, strnlen(p, GlobalSize(h)));
-            GlobalUnlock(h);
-            ok = true;
-        }
-    }
-    CloseClipboard();
-    return ok;
+    return v5::win32::ReadClipboardText(text) == v5::win32::ClipboardRead::Read;
 }
 
 // The conversion writes straight into the clipboard's block: no second copy of a large text.
 bool SystemClipboard::writeCrLf(std::string_view gpgOutput) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, CrLfSize(gpgOutput) + 1);
-    if (!mem) return false;
-    char* p = static_cast<char*>(GlobalLock(mem));
-    if (!p) {
-        GlobalFree(mem);
-        return false;
-    }
-    *CopyAsCrLf(gpgOutput, p) = '\0';
-    GlobalUnlock(mem);
-    if (!OpenClipboard(nullptr)) {
-        GlobalFree(mem);
-        return false;
-    }
-    EmptyClipboard();
-    const bool ok = SetClipboardData(CF_TEXT, mem) != nullptr;
-    if (!ok) GlobalFree(mem);
-    CloseClipboard();
-    return ok;
+    return v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); }) ==
+           v5::win32::ClipboardWrite::Written;
 }
 
 GpgResult GpgProcess::run(const std::string& gpgExe, const GpgRequest& request, const std::string& input,
@@ -87,12 +61,13 @@ void GpgProcess::launchAgent(const std::string& gpgExe, const std::string& keyFo
 
 std::string SystemMachine::gnupgInstallDir() {
     for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\GnuPG", 0, KEY_READ | view, &key) != ERROR_SUCCESS) continue;
+        v5::win32::OwnedKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\GnuPG", 0, KEY_READ | view, key.receive()) != ERROR_SUCCESS)
+            continue;
         char value[MAX_PATH] = {};
         DWORD size = sizeof value - 1, type = 0;
-        const LONG r = RegQueryValueExA(key, "Install Directory", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
+        const LONG r =
+            RegQueryValueExA(key.get(), "Install Directory", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
         if (r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) return value;
     }
     return {};

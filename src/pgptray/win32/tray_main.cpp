@@ -8,6 +8,8 @@
 
 #include "pgptray/tray_commands.h"
 #include "pgptray/win32/tray_app.h"
+#include "platform/win32/toolkit/handles.h"
+#include "platform/win32/toolkit/window_class.h"
 
 namespace {
 
@@ -24,7 +26,8 @@ constexpr DWORD kNotifyIconSize = sizeof(void*) == 4 ? 88 : 152;
 TrayApp* app = nullptr;
 
 void showTrayMenu(HWND hwnd) {
-    HMENU menu = CreatePopupMenu();
+    const v5::win32::OwnedMenu owned(CreatePopupMenu());
+    HMENU menu = owned.get();
     AppendMenuA(menu, MF_STRING, 40017, "&Encrypt Clipboard");
     AppendMenuA(menu, MF_STRING, 40007, "Encrypt && Sign C&lipboard");
     AppendMenuA(menu, MF_STRING, 40018, "&Sign Clipboard");
@@ -41,7 +44,6 @@ void showTrayMenu(HWND hwnd) {
     SetForegroundWindow(hwnd);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr);
     PostMessageA(hwnd, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -49,7 +51,8 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND: {
             const UINT id = LOWORD(wp);
             if (id == kMenuExit) {
-                DestroyWindow(hwnd);
+                // The loop ends, and WinMain's owner takes the window and its icon away.
+                PostQuitMessage(0);
             } else if (id == kMenuKeys) {
                 pgptray::StartSiblingProgram("PGPKeys.Exe");
             } else {
@@ -81,13 +84,12 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 std::vector<std::string> commandLineArguments() {
     std::vector<std::string> out;
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    const v5::win32::OwnedLocal<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
     for (int i = 1; argv && i < argc; ++i) {
         char arg[512] = {};
-        WideCharToMultiByte(CP_ACP, 0, argv[i], -1, arg, sizeof arg - 1, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, argv.get()[i], -1, arg, sizeof arg - 1, nullptr, nullptr);
         out.push_back(arg);
     }
-    LocalFree(argv);
     return out;
 }
 
@@ -100,23 +102,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app = &program.app;
     program.app.presetRecipients = pgptray::PresetRecipients(commandLineArguments());
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = hiddenProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = pgptray::kHiddenWindowClass;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    RegisterClassA(&wc);
-    HWND hidden = CreateWindowExA(WS_EX_TOOLWINDOW, pgptray::kHiddenWindowClass, "PGPtray", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, nullptr);
+    v5::win32::RegisterClassOnce(instance, {.name = pgptray::kHiddenWindowClass,
+                                            .proc = hiddenProc,
+                                            .arrowCursor = false,
+                                            .icon = MAKEINTRESOURCEA(1)});
+    const v5::win32::OwnedWindow hidden(CreateWindowExA(WS_EX_TOOLWINDOW, pgptray::kHiddenWindowClass, "PGPtray",
+                                                        WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
     if (!hidden) return 1;
 
     NOTIFYICONDATAA nid{};
     nid.cbSize = kNotifyIconSize;
-    nid.hWnd = hidden;
+    nid.hWnd = hidden.get();
     nid.uID = 1;
     nid.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     nid.uCallbackMessage = kTrayCallback;
-    nid.hIcon = wc.hIcon;
+    nid.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
     lstrcpynA(nid.szTip, "PGPtray (GnuPG)", sizeof nid.szTip);
     Shell_NotifyIconA(NIM_ADD, &nid);
 

@@ -1,9 +1,9 @@
 #include "platform/win32/desktop_win32.h"
 
-#include <cstring>
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace v5::win32 {
 
@@ -99,57 +99,19 @@ void Win32Desktop::setWindowText(WindowHandle window, const std::string& text) {
     SendMessageA(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-namespace {
-
-// The clipboard stays open only while this lives.
-class OpenClipboardScope {
-public:
-    OpenClipboardScope() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool open() const { return open_; }
-
-private:
-    bool open_;
-};
-
-}  // namespace
-
 std::string Win32Clipboard::text() {
-    OpenClipboardScope clipboard;
-    if (!clipboard.open()) return {};
-    HANDLE data = GetClipboardData(CF_TEXT);
-    if (!data) return {};
-    const char* locked = static_cast<const char*>(GlobalLock(data));
-    if (!locked) return {};
-    // The text ends at its terminating zero, and never beyond the memory block.
-    const SIZE_T size = GlobalSize(data);
-    std::size_t n = 0;
-    while (n < size && locked[n] != '\0') ++n;
-    std::string text(locked, n);
-    GlobalUnlock(data);
+    // A clipboard that cannot be had reads as one without text.
+    std::string text;
+    ReadClipboardText(text);
     return text;
 }
 
-
 void Win32Clipboard::setText(const std::string& text) {
-    OpenClipboardScope clipboard;
-    if (!clipboard.open()) throw AppError("Cannot open clipboard");
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) throw AppError("Out of memory for the clipboard");
-    if (char* target = static_cast<char*>(GlobalLock(memory))) {
-        memcpy(target, text.data(), text.size());
-        target[text.size()] = '\0';
-        GlobalUnlock(memory);
-    }
-    // Once set, the memory belongs to the clipboard.
-    if (!SetClipboardData(CF_TEXT, memory)) {
-        GlobalFree(memory);
-        throw AppError("Cannot set clipboard data");
+    switch (WriteClipboardText(text)) {
+        case ClipboardWrite::Written: return;
+        case ClipboardWrite::Unavailable: throw AppError("Cannot open clipboard");
+        case ClipboardWrite::NoMemory: throw AppError("Out of memory for the clipboard");
+        case ClipboardWrite::NotTaken: throw AppError("Cannot set clipboard data");
     }
 }
 

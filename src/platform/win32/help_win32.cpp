@@ -9,10 +9,6 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
 }  // namespace
 
-Win32Help::~Win32Help() {
-    if (htmlHelp_) FreeLibrary(htmlHelp_);
-}
-
 void Win32Help::showTopic(const std::string& helpFile, int topic) {
     const std::string path = helpFile.find('\\') == std::string::npos ? installDir_ + helpFile : helpFile;
     lastViewer_ = nullptr;
@@ -22,9 +18,10 @@ void Win32Help::showTopic(const std::string& helpFile, int topic) {
         return;
     }
     // The HTML help viewer lives in a library of the system, loaded the first time it is needed.
-    if (!htmlHelp_) htmlHelp_ = LoadLibraryA("hhctrl.ocx");
+    if (!htmlHelp_) htmlHelp_.reset(LoadLibraryA("hhctrl.ocx"));
     if (!htmlHelp_) return;
-    auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(htmlHelp_, "HtmlHelpA")));
+    auto htmlHelp =
+        reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(htmlHelp_.get(), "HtmlHelpA")));
     if (!htmlHelp) return;
     const std::string compiled = installDir_ + kHtmlHelpFileName;
     lastViewer_ = htmlHelp(owner_, compiled.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(topic));

@@ -7,15 +7,13 @@
 #include <utility>
 
 #include "platform/help.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace v5::win32 {
 
 class Win32Help : public Help {
 public:
     Win32Help(HWND owner, std::string installDir) : owner_(owner), installDir_(std::move(installDir)) {}
-    ~Win32Help() override;
-    Win32Help(const Win32Help&) = delete;
-    Win32Help& operator=(const Win32Help&) = delete;
 
     void showTopic(const std::string& helpFile, int topic) override;
     // The viewer window the last topic opened in; null when the help had no such topic.
@@ -24,7 +22,7 @@ public:
 private:
     HWND owner_;
     std::string installDir_;
-    HMODULE htmlHelp_ = nullptr;
+    OwnedLibrary htmlHelp_;
     HWND lastViewer_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/win32/modal_dialog.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace v5::win32 {
 namespace {
@@ -40,12 +41,10 @@ LPCSTR IconOf(DialogKind kind) {
 }
 
 SIZE TextSize(const std::string& text) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DialogFont());
+    const WindowDC screen(nullptr);
+    const SelectedObject font(screen.get(), DialogFont());
     RECT r{0, 0, kMaxTextWidth, 0};
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    DrawTextA(screen.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     return {r.right - r.left, r.bottom - r.top};
 }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/toolkit/handles.h"
+
 namespace v5::win32 {
 
 std::uint32_t Win32Processes::start(const std::string& commandLine, std::uint16_t show) {
@@ -24,11 +26,10 @@ ProcessOutcome Win32Processes::runAndWait(const std::string& commandLine, std::u
                         nullptr, nullptr, &startup, &process)) {
         return {false, 0, GetLastError()};
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const OwnedProcess started(process);
+    WaitForSingleObject(started.process.get(), INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(started.process.get(), &exitCode);
     return {true, exitCode, 0};
 }
 

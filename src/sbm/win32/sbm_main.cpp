@@ -3,7 +3,6 @@
 // went wrong goes to SBM.LOG beside it, and the exit code tells the caller.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "base/PathOfF.h"
@@ -11,6 +10,7 @@
 #include "base/file_routines.h"
 #include "platform/errors.h"
 #include "platform/win32/desktop_win32.h"
+#include "platform/win32/toolkit/clipboard.h"
 #include "platform/win32/win32_ports.h"
 #include "sbm/sbm_engine.h"
 
@@ -21,19 +21,13 @@ namespace {
 class Win32ClipboardWriter : public sbm::ClipboardWriter {
 public:
     void setText(const std::string& text) override {
-        if (!OpenClipboard(nullptr)) throw sbm::EngineError("the clipboard cannot be opened");
-        EmptyClipboard();
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        void* bytes = memory ? GlobalLock(memory) : nullptr;
-        if (bytes) {
-            std::memcpy(bytes, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-        } else if (memory) {
-            GlobalFree(memory);
+        switch (win32::WriteClipboardText(text)) {
+            case win32::ClipboardWrite::Written: return;
+            case win32::ClipboardWrite::Unavailable: throw sbm::EngineError("the clipboard cannot be opened");
+            case win32::ClipboardWrite::NoMemory: throw sbm::EngineError("no memory for the clipboard's text");
+            // The paste that follows would otherwise put nothing, or stale text, into the mailer.
+            case win32::ClipboardWrite::NotTaken: throw sbm::EngineError("the clipboard did not take the text");
         }
-        CloseClipboard();
-        if (!bytes) throw sbm::EngineError("no memory for the clipboard's text");
     }
 };
 
@@ -59,12 +53,11 @@ public:
 
 void AppendLog(const std::string& path, win32::Win32Clock& clock, const std::string& message) {
     const std::string line = clock.shortDate() + " " + clock.longTime() + ": " + message + "\r\n";
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const win32::OwnedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 }  // namespace

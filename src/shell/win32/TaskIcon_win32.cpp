@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/win32/toolkit/window_class.h"
+
 namespace v5::win32 {
 namespace {
 constexpr UINT kQueuedNotification = WM_APP + 1;
@@ -39,21 +41,11 @@ TrayPoint Win32Tray::cursorPos() {
     return {static_cast<int>(at.x), static_cast<int>(at.y)};
 }
 
-TaskIconWindow::~TaskIconWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-}
-
 bool TaskIconWindow::create(HINSTANCE instance, HWND parent, const char* name, Callback callback) {
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(instance, kTaskIconClass, &wc)) {
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kTaskIconClass;
-        if (!RegisterClassA(&wc)) return false;
-    }
+    if (!RegisterClassOnce(instance, {.name = kTaskIconClass, .proc = Proc, .arrowCursor = false})) return false;
     callback_ = std::move(callback);
-    hwnd_ = CreateWindowExA(0, kTaskIconClass, name, WS_CHILD, 0, 0, 0, 0, parent, nullptr, instance, this);
-    return hwnd_ != nullptr;
+    hwnd_.reset(CreateWindowExA(0, kTaskIconClass, name, WS_CHILD, 0, 0, 0, 0, parent, nullptr, instance, this));
+    return static_cast<bool>(hwnd_);
 }
 
 LRESULT CALLBACK TaskIconWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,6 +54,8 @@ LRESULT CALLBACK TaskIconWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TaskIconWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Destroyed with its parent, or by the owner itself: the handle is dead from here on.
+    if (message == WM_NCDESTROY && self) self->hwnd_.release();
     // The tray sends its notification from another process: answer it at once and handle it
     // from our own queue, so that a box opened by the handler never holds the tray up.
     if (message == kTrayCallbackMessage) {

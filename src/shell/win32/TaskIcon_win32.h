@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/win32/toolkit/handles.h"
 #include "shell/TaskIcon.h"
 
 namespace v5::win32 {
@@ -25,18 +26,18 @@ class TaskIconWindow {
 public:
     using Callback = std::function<void(std::uint32_t id, unsigned mouseMessage)>;
     TaskIconWindow() = default;
-    ~TaskIconWindow();
     TaskIconWindow(const TaskIconWindow&) = delete;
     TaskIconWindow& operator=(const TaskIconWindow&) = delete;
 
     // A hidden child of parent, named so that it can be told apart from the other icon's.
     bool create(HINSTANCE instance, HWND parent, const char* name, Callback callback);
-    HWND handle() const { return hwnd_; }
+    HWND handle() const { return hwnd_.get(); }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd_ = nullptr;
     Callback callback_;
+    // After the callback, so that the window goes first.
+    OwnedWindow hwnd_;
 };
 
 }  // namespace v5::win32

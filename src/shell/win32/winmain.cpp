@@ -24,6 +24,7 @@
 #include "platform/win32/message_dialog_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/program_version.h"
+#include "platform/win32/toolkit/handles.h"
 #include "platform/win32/win32_ports.h"
 #include "shell/Just1_32.h"
 #include "shell/props.h"
@@ -53,11 +54,10 @@ bool WindowOfThisProgram(HWND window, const std::string& exeName) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == GetCurrentProcessId()) return true;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    const win32::OwnedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) return false;
     char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
-    CloseHandle(process);
+    const DWORD length = GetModuleFileNameExA(process.get(), nullptr, path, MAX_PATH);
     return length > 0 && SameTextIgnoringCase(FileNameOf(std::string(path, length)), exeName);
 }
 
@@ -100,13 +100,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string exeName = FileNameOf(modulePath);
     const std::string instanceTitle = DeriveInstanceTitle(exeName);
 
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, exeName.c_str());
-    bool previousCopyRuns = false;
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        previousCopyRuns = true;
-        CloseHandle(mutex);
-        mutex = nullptr;
-    }
+    win32::OwnedHandle mutex(CreateMutexA(nullptr, TRUE, exeName.c_str()));
+    const bool previousCopyRuns = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    if (previousCopyRuns) mutex.reset();
 
     ShellState state;
     state.InstallDir = DirectoryOf(modulePath);
@@ -183,8 +179,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         props.TaskIcon1.SetActive(false);
         gView = nullptr;
         win32::SetDialogWindow(nullptr);
-        if (mutex) CloseHandle(mutex);
-        mutex = nullptr;
+        mutex.reset();
     });
     view.guarded(win32::kPropsWindowClass, [&] { props.FormCreate(ProgramArguments()); });
 

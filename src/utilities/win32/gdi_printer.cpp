@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace v5::win32 {
@@ -25,22 +26,16 @@ std::string DefaultPrinterName() {
 // The printer's own settings with the orientation changed, or none when it is not changed.
 std::vector<char> DeviceModeWith(const std::string& printer, bool setOrientation, TPrinterOrientation orientation) {
     if (!setOrientation) return {};
-    HANDLE handle = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(printer.c_str()), &handle, nullptr)) return {};
-    std::vector<char> buffer;
-    const LONG size = DocumentPropertiesA(nullptr, handle, const_cast<char*>(printer.c_str()), nullptr, nullptr, 0);
-    if (size > 0) {
-        buffer.resize(static_cast<std::size_t>(size));
-        auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
-        if (DocumentPropertiesA(nullptr, handle, const_cast<char*>(printer.c_str()), mode, nullptr, DM_OUT_BUFFER) ==
-            IDOK) {
-            mode->dmFields |= DM_ORIENTATION;
-            mode->dmOrientation = orientation == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
-        } else {
-            buffer.clear();
-        }
-    }
-    ClosePrinter(handle);
+    OwnedPrinter handle;
+    char* name = const_cast<char*>(printer.c_str());
+    if (!OpenPrinterA(name, handle.receive(), nullptr)) return {};
+    const LONG size = DocumentPropertiesA(nullptr, handle.get(), name, nullptr, nullptr, 0);
+    if (size <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(size));
+    auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
+    if (DocumentPropertiesA(nullptr, handle.get(), name, mode, nullptr, DM_OUT_BUFFER) != IDOK) return {};
+    mode->dmFields |= DM_ORIENTATION;
+    mode->dmOrientation = orientation == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
     return buffer;
 }
 
@@ -49,54 +44,47 @@ int Length(std::string_view text) { return static_cast<int>(std::min<std::size_t
 }  // namespace
 
 GdiPrinter::~GdiPrinter() {
-    if (job_) {
-        AbortDoc(job_);
-        DeleteDC(job_);
-    }
-    dropInformationContext();
-    if (jobFont_) DeleteObject(jobFont_);
+    if (job_) AbortDoc(job_.get());
 }
 
-HDC GdiPrinter::createContext(bool forJob) {
+OwnedDC GdiPrinter::createContext(bool forJob) {
     const std::string printer = DefaultPrinterName();
     const std::vector<char> mode = DeviceModeWith(printer, orientationSet_, orientation_);
     const auto* devMode = mode.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(mode.data());
-    HDC dc = forJob ? CreateDCA(kSpoolerDriver, printer.c_str(), nullptr, devMode)
-                    : CreateICA(kSpoolerDriver, printer.c_str(), nullptr, devMode);
+    OwnedDC dc(forJob ? CreateDCA(kSpoolerDriver, printer.c_str(), nullptr, devMode)
+                      : CreateICA(kSpoolerDriver, printer.c_str(), nullptr, devMode));
     if (!dc) throw PrinterError(kPrinterNotValid);
     if (!forJob) infoPrinter_ = printer;
     return dc;
 }
 
 HDC GdiPrinter::canvas() {
-    if (job_) return job_;
+    if (job_) return job_.get();
     // The default printer may have changed since the last look.
     if (info_ && infoPrinter_ != DefaultPrinterName()) dropInformationContext();
     if (!info_) {
         info_ = createContext(false);
-        selectFont(info_, infoFont_);
+        selectFont(info_.get(), infoFont_);
     }
-    return info_;
+    return info_.get();
 }
 
 void GdiPrinter::dropInformationContext() {
-    if (info_) DeleteDC(info_);
-    if (infoFont_) DeleteObject(infoFont_);
-    info_ = nullptr;
-    infoFont_ = nullptr;
+    info_.reset();
+    infoFont_.reset();
 }
 
-void GdiPrinter::selectFont(HDC dc, HFONT& owned) {
+void GdiPrinter::selectFont(HDC dc, OwnedFont& owned) {
     const int height = -MulDiv(font_.Size, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    HFONT font = CreateFontA(height, 0, 0, 0, font_.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             font_.Name.c_str());
+    OwnedFont font(CreateFontA(height, 0, 0, 0, font_.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, font_.Name.c_str()));
     if (!font) return;
-    SelectObject(dc, font);
+    SelectObject(dc, font.get());
     SetTextColor(dc, font_.Color);
     SetBkMode(dc, TRANSPARENT);
-    if (owned) DeleteObject(owned);
-    owned = font;
+    // The font it replaces is no longer selected anywhere.
+    owned = std::move(font);
 }
 
 int GdiPrinter::pixelsPerInchX() { return GetDeviceCaps(canvas(), LOGPIXELSX); }
@@ -106,40 +94,36 @@ int GdiPrinter::pageHeight() { return GetDeviceCaps(canvas(), VERTRES); }
 
 void GdiPrinter::beginDoc() {
     if (job_) throw PrinterError(kPrintingInProgress);
-    HDC dc = createContext(true);
+    OwnedDC dc = createContext(true);
     DOCINFOA doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = documentName_.c_str();
-    if (StartDocA(dc, &doc) <= 0) {
-        DeleteDC(dc);
-        throw PrinterError(kPrinterNotValid);
-    }
-    StartPage(dc);
-    job_ = dc;
-    selectFont(job_, jobFont_);
+    if (StartDocA(dc.get(), &doc) <= 0) throw PrinterError(kPrinterNotValid);
+    StartPage(dc.get());
+    job_ = std::move(dc);
+    selectFont(job_.get(), jobFont_);
 }
 
 void GdiPrinter::newPage() {
     if (!job_) throw PrinterError(kNotPrinting);
-    EndPage(job_);
-    StartPage(job_);
+    EndPage(job_.get());
+    StartPage(job_.get());
     // Some drivers give each page fresh attributes.
-    selectFont(job_, jobFont_);
+    selectFont(job_.get(), jobFont_);
 }
 
 void GdiPrinter::closeJob(bool abort) {
     if (!job_) throw PrinterError(kNotPrinting);
-    HDC dc = job_;
-    job_ = nullptr;
+    OwnedDC dc = std::move(job_);
     if (abort) {
-        AbortDoc(dc);
+        AbortDoc(dc.get());
     } else {
-        EndPage(dc);
-        EndDoc(dc);
+        EndPage(dc.get());
+        EndDoc(dc.get());
     }
-    DeleteDC(dc);
-    if (jobFont_) DeleteObject(jobFont_);
-    jobFont_ = nullptr;
+    // The context first: its font cannot go while it is selected into it.
+    dc.reset();
+    jobFont_.reset();
 }
 
 void GdiPrinter::endDoc() { closeJob(false); }
@@ -154,8 +138,8 @@ void GdiPrinter::setOrientation(TPrinterOrientation orientation) {
 
 void GdiPrinter::setFont(const TFont& font) {
     font_ = font;
-    if (job_) selectFont(job_, jobFont_);
-    if (info_) selectFont(info_, infoFont_);
+    if (job_) selectFont(job_.get(), jobFont_);
+    if (info_) selectFont(info_.get(), infoFont_);
 }
 
 int GdiPrinter::textHeight(std::string_view text) {
@@ -212,12 +196,12 @@ void GdiPrinter::setTextJustification(int extra, int breaks) { SetTextJustificat
 
 void GdiPrinter::textOut(int x, int y, std::string_view text) {
     if (!job_) throw PrinterError(kNotPrinting);
-    TextOutA(job_, x, y, text.data(), Length(text));
+    TextOutA(job_.get(), x, y, text.data(), Length(text));
 }
 
 void GdiPrinter::tabbedTextOut(int x, int y, std::string_view text, const int* tabStops, int count, int tabOrigin) {
     if (!job_) throw PrinterError(kNotPrinting);
-    TabbedTextOutA(job_, x, y, text.data(), Length(text), count, const_cast<int*>(tabStops), tabOrigin);
+    TabbedTextOutA(job_.get(), x, y, text.data(), Length(text), count, const_cast<int*>(tabStops), tabOrigin);
 }
 
 }  // namespace v5::win32

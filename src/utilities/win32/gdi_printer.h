@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/printer_device.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace v5::win32 {
 
@@ -22,7 +23,7 @@ public:
     int pageWidth() override;
     int pageHeight() override;
 
-    bool printing() const override { return job_ != nullptr; }
+    bool printing() const override { return static_cast<bool>(job_); }
     void beginDoc() override;
     void newPage() override;
     void endDoc() override;
@@ -40,8 +41,8 @@ public:
 private:
     // The job's device context, or else an information context of the default printer.
     HDC canvas();
-    HDC createContext(bool forJob);
-    void selectFont(HDC dc, HFONT& owned);
+    OwnedDC createContext(bool forJob);
+    void selectFont(HDC dc, OwnedFont& owned);
     void dropInformationContext();
     void closeJob(bool abort);
 
@@ -49,10 +50,11 @@ private:
     TFont font_;
     bool orientationSet_ = false;
     TPrinterOrientation orientation_ = poPortrait;
-    HDC job_ = nullptr;
-    HFONT jobFont_ = nullptr;
-    HDC info_ = nullptr;
-    HFONT infoFont_ = nullptr;
+    // Each context goes before its font, which may still be selected into it.
+    OwnedFont jobFont_;
+    OwnedDC job_;
+    OwnedFont infoFont_;
+    OwnedDC info_;
     std::string infoPrinter_;
 };
 

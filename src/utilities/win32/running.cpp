@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/toolkit/window_class.h"
+
 namespace v5::win32 {
 namespace {
 
@@ -17,22 +19,19 @@ HFONT PanelFont() {
 
 // The emblem: a small key, bow on the left and bit on the right.
 void DrawEmblem(HDC dc) {
-    HBRUSH gold = CreateSolidBrush(RGB(200, 150, 0));
-    HPEN dark = CreatePen(PS_SOLID, 1, RGB(90, 60, 0));
-    HGDIOBJ oldBrush = SelectObject(dc, gold);
-    HGDIOBJ oldPen = SelectObject(dc, dark);
+    const OwnedBrush gold(CreateSolidBrush(RGB(200, 150, 0)));
+    const OwnedPen dark(CreatePen(PS_SOLID, 1, RGB(90, 60, 0)));
+    const OwnedBrush hole(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    const SelectedObject pen(dc, dark.get());
     const int x = kImage1.left, y = kImage1.top;
-    Ellipse(dc, x, y + 3, x + 7, y + 10);                 // the bow
-    Rectangle(dc, x + 6, y + 5, x + 13, y + 8);           // the shank
-    Rectangle(dc, x + 10, y + 7, x + 12, y + 11);         // the bit
-    HBRUSH hole = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    SelectObject(dc, hole);
+    {
+        const SelectedObject brush(dc, gold.get());
+        Ellipse(dc, x, y + 3, x + 7, y + 10);          // the bow
+        Rectangle(dc, x + 6, y + 5, x + 13, y + 8);    // the shank
+        Rectangle(dc, x + 10, y + 7, x + 12, y + 11);  // the bit
+    }
+    const SelectedObject brush(dc, hole.get());
     Ellipse(dc, x + 2, y + 5, x + 5, y + 8);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(hole);
-    DeleteObject(gold);
-    DeleteObject(dark);
 }
 
 LRESULT CALLBACK RunningProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -47,11 +46,12 @@ LRESULT CALLBACK RunningProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         RECT bevel = panel;
         InflateRect(&bevel, -1, -1);
         DrawEdge(dc, &bevel, BDR_RAISEDINNER, BF_RECT);
-        HGDIOBJ oldFont = SelectObject(dc, PanelFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0, 0, 0));
-        DrawTextA(dc, kRunningCaption, -1, &bevel, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, oldFont);
+        {
+            const SelectedObject font(dc, PanelFont());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(0, 0, 0));
+            DrawTextA(dc, kRunningCaption, -1, &bevel, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        }
         DrawEmblem(dc);
         EndPaint(window, &paint);
         return 0;
@@ -59,42 +59,28 @@ LRESULT CALLBACK RunningProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterRunningClass(HINSTANCE instance) {
-    WNDCLASSA wc{};
-    if (GetClassInfoA(instance, kRunningClassName, &wc)) return;
-    wc.lpfnWndProc = RunningProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kRunningClassName;
-    RegisterClassA(&wc);
-}
-
 }  // namespace
 
 Win32Running::Win32Running(HINSTANCE instance, Application& application) {
     INITCOMMONCONTROLSEX common{sizeof common, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&common);
-    RegisterRunningClass(instance);
+    RegisterClassOnce(instance, {.name = kRunningClassName, .proc = RunningProc});
     POINT cursor{};
     GetCursorPos(&cursor);
     const RunningPoint at = PlaceRunningWindow({static_cast<int>(cursor.x), static_cast<int>(cursor.y)},
                                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     // No border and no border icons: the user cannot close, move or minimise it. A tool window
     // keeps it off the taskbar.
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRunningClassName, kRunningCaption, WS_POPUP, at.x,
-                              at.y, kRunningWidth, kRunningHeight, nullptr, nullptr, instance, nullptr);
+    window_.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRunningClassName, kRunningCaption, WS_POPUP,
+                                  at.x, at.y, kRunningWidth, kRunningHeight, nullptr, nullptr, instance, nullptr));
     if (!window_) return;
     ProgressBar1_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, kBarLeft, kBarTop, kBarWidth,
-                                    kBarHeight, window_, nullptr, instance, nullptr);
+                                    kBarHeight, window_.get(), nullptr, instance, nullptr);
     SendMessageA(ProgressBar1_, PBM_SETRANGE32, 0, 100);
     SendMessageA(ProgressBar1_, PBM_SETPOS, position_, 0);
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
+    ShowWindow(window_.get(), SW_SHOW);
+    UpdateWindow(window_.get());
     application.processMessages();
-}
-
-Win32Running::~Win32Running() {
-    if (window_) DestroyWindow(window_);
 }
 
 void Win32Running::SetProgress(int position) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/ports.h"
+#include "platform/win32/toolkit/handles.h"
 #include "utilities/running.h"
 
 namespace v5::win32 {
@@ -14,17 +15,14 @@ class Win32Running : public TfrmRunning {
 public:
     // Creates the window near the mouse pointer, shows it and lets it paint once.
     Win32Running(HINSTANCE instance, Application& application);
-    ~Win32Running() override;
-    Win32Running(const Win32Running&) = delete;
-    Win32Running& operator=(const Win32Running&) = delete;
 
     void SetProgress(int position) override;
     int Progress() const override { return position_; }
-    HWND window() const { return window_; }
+    HWND window() const { return window_.get(); }
 
 private:
-    HWND window_ = nullptr;
-    HWND ProgressBar1_ = nullptr;
+    OwnedWindow window_;
+    HWND ProgressBar1_ = nullptr;  // a child: it goes with the window
     int position_ = kRunningStartPosition;
 };
 

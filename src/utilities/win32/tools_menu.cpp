@@ -2,24 +2,16 @@
 
 #include <commdlg.h>
 
-#include <cstring>
 #include <vector>
+
+#include "platform/win32/toolkit/clipboard.h"
 
 namespace v5::win32 {
 
 void Win32ClipboardWriter::setText(const std::string& text) {
-    if (!OpenClipboard(nullptr)) throw AppError("Cannot open clipboard");
-    EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* locked = GlobalLock(memory)) {
-            std::memcpy(locked, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
+    // Only a clipboard that another program holds is reported; a text that cannot be placed for
+    // want of memory leaves it as it was.
+    if (WriteClipboardText(text) == ClipboardWrite::Unavailable) throw AppError("Cannot open clipboard");
 }
 
 std::optional<std::string> Win32SaveDialog::execute(const SaveDialogOptions& options) {

@@ -3,6 +3,7 @@
 // every path, errors included. They move and never copy. Code outside this toolkit holds handles
 // through them and does not call the release functions itself.
 #include <windows.h>
+#include <winspool.h>
 
 #include <utility>
 
@@ -78,6 +79,23 @@ struct RegistryKey : NullIsEmpty<HKEY> {
 struct GlobalMemory : NullIsEmpty<HGLOBAL> {
     static void close(HGLOBAL h) { GlobalFree(h); }
 };
+// What LocalAlloc gave, or a system call that allocates with it (CommandLineToArgvW).
+template <class P>
+struct LocalMemory : NullIsEmpty<P> {
+    static void close(P p) { LocalFree(reinterpret_cast<HLOCAL>(p)); }
+};
+struct Library : NullIsEmpty<HMODULE> {
+    static void close(HMODULE h) { FreeLibrary(h); }
+};
+struct Printer : NullIsEmpty<HANDLE> {
+    static void close(HANDLE h) { ClosePrinter(h); }
+};
+struct FileSearch {
+    using Handle = HANDLE;
+    static Handle empty() { return INVALID_HANDLE_VALUE; }
+    static bool valid(Handle h) { return h != INVALID_HANDLE_VALUE; }
+    static void close(Handle h) { FindClose(h); }
+};
 
 }  // namespace handle_traits
 
@@ -91,6 +109,23 @@ using OwnedDC = Owned<handle_traits::DeviceContext>;
 using OwnedHandle = Owned<handle_traits::Kernel>;
 using OwnedKey = Owned<handle_traits::RegistryKey>;
 using OwnedGlobal = Owned<handle_traits::GlobalMemory>;
+template <class P>
+using OwnedLocal = Owned<handle_traits::LocalMemory<P>>;
+using OwnedLibrary = Owned<handle_traits::Library>;
+using OwnedPrinter = Owned<handle_traits::Printer>;
+using OwnedFileSearch = Owned<handle_traits::FileSearch>;
+
+// A started process's two handles, both closed when this goes; the process itself runs on.
+struct OwnedProcess {
+    OwnedHandle process;
+    OwnedHandle thread;
+    DWORD id = 0;
+
+    OwnedProcess() = default;
+    explicit OwnedProcess(const PROCESS_INFORMATION& started)
+        : process(started.hProcess), thread(started.hThread), id(started.dwProcessId) {}
+    explicit operator bool() const { return static_cast<bool>(process); }
+};
 
 // A window's device context, given back with ReleaseDC (GetDC's counterpart, which needs the
 // window too).
