@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/clipboard_retry.h"
 #include "platform/errors.h"
 #include "platform/win32/toolkit/clipboard.h"
 
@@ -100,16 +101,17 @@ void Win32Desktop::setWindowText(WindowHandle window, const std::string& text) {
 }
 
 std::string Win32Clipboard::text() {
-    // A clipboard that cannot be had reads as one without text.
+    // A clipboard that another program holds is not one without text: a result of PGP's that
+    // cannot be read yet must not count as no result.
     std::string text;
-    ReadClipboardText(text);
+    if (ReadClipboardText(text) == ClipboardRead::Unavailable) throw AppError(kClipboardBusyText);
     return text;
 }
 
 void Win32Clipboard::setText(const std::string& text) {
     switch (WriteClipboardText(text)) {
         case ClipboardWrite::Written: return;
-        case ClipboardWrite::Unavailable: throw AppError("Cannot open clipboard");
+        case ClipboardWrite::Unavailable: throw AppError(kClipboardBusyText);
         case ClipboardWrite::NoMemory: throw AppError("Out of memory for the clipboard");
         case ClipboardWrite::NotTaken: throw AppError("Cannot set clipboard data");
     }

@@ -38,6 +38,7 @@ public:
 
 class Win32Clipboard : public Clipboard {
 public:
+    // Throws AppError when another program holds the clipboard.
     std::string text() override;
     // Replaces the clipboard's content by the plain text. Throws AppError when the clipboard
     // cannot be opened or filled.

@@ -8,6 +8,7 @@
 #include "base/PathOfF.h"
 #include "base/diagnostics.h"
 #include "base/file_routines.h"
+#include "platform/clipboard_retry.h"
 #include "platform/errors.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/toolkit/clipboard.h"
@@ -23,7 +24,7 @@ public:
     void setText(const std::string& text) override {
         switch (win32::WriteClipboardText(text)) {
             case win32::ClipboardWrite::Written: return;
-            case win32::ClipboardWrite::Unavailable: throw sbm::EngineError("the clipboard cannot be opened");
+            case win32::ClipboardWrite::Unavailable: throw sbm::EngineError(kClipboardBusyText);
             case win32::ClipboardWrite::NoMemory: throw sbm::EngineError("no memory for the clipboard's text");
             // The paste that follows would otherwise put nothing, or stale text, into the mailer.
             case win32::ClipboardWrite::NotTaken: throw sbm::EngineError("the clipboard did not take the text");
