@@ -329,6 +329,8 @@ void PropsWindow::render() {
     SetEnabled(item("btnMailingListAddressAdd"), w.btnMailingListAddressAddEnabled);
     SetEnabled(item("btnMailingListAddressRemove"), w.btnMailingListAddressRemoveEnabled);
     SetEnabled(item("lstMailingListAddress"), w.lstMailingListAddressEnabled);
+    SetEnabled(item("btnRunRoutine"), w.runButtonsEnabled);
+    SetEnabled(item("btnRun"), w.runButtonsEnabled);
     SetTextIfChanged(item("txtAbout"), model_->AboutText());
     SetTextIfChanged(item("VersionLabel1"), model_->VersionLabel1.Caption());
     rendering_ = false;
@@ -507,6 +509,8 @@ void PropsWindow::command(int id, int code) {
 }
 
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Shown during a run, the window keeps the run's hourglass over it and its controls.
+    if (SetBusyCursorFor(message)) return TRUE;
     switch (message) {
         case WM_TIMER:
             if (wParam == kTimer1Id) guarded("TTimer", [&] { model_->Timer1Timer(); });
