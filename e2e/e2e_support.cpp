@@ -94,6 +94,10 @@ bool Process::waitExit(DWORD timeoutMs) {
     return program_ && WaitForSingleObject(program_.process.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
+bool Process::waitIdle(DWORD timeoutMs) const {
+    return program_ && WaitForInputIdle(program_.process.get(), timeoutMs) == 0;
+}
+
 DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(program_.process.get(), &code);

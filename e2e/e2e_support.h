@@ -49,6 +49,8 @@ public:
     bool running() const;
     // Waits for the process to end; true when it did within the deadline.
     bool waitExit(DWORD timeoutMs = 20000);
+    // Waits until the process has set itself up and waits for input (its windows shown).
+    bool waitIdle(DWORD timeoutMs = 20000) const;
     DWORD exitCode() const;
     // Ends the process at once, as Windows does with a program once a session has ended.
     void endNow();

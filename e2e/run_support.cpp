@@ -68,7 +68,8 @@ RunRig::RunRig(const RunSetup& setup, const std::string& arguments) {
     WriteFile(install.path("standin_driver.ini"), driverControl);
     WritePrivateProfileStringA("Mail Form Drivers", "Path", dir.substr(0, dir.size() - 1).c_str(), "WIN.INI");
 
-    std::string active = "Stand-in Mailer" + kBlanks + "StandIn.EXE\r\n";
+    std::string active =
+        setup.notepadDriver ? "Notepad" + kBlanks + "Notepad.mfs\r\n" : "Stand-in Mailer" + kBlanks + "StandIn.EXE\r\n";
     if (!setup.secondMessage.empty())
         active += "Stand-in Mailer, driver named in lower case" + kBlanks + "standin2.exe\r\n";
     WriteFile(install.path("ActiveMailers.dat"), active);
@@ -103,6 +104,24 @@ RunRig::~RunRig() {
         PostMessageA(w, WM_CLOSE, 0, 0);
         if (!WaitFor([&] { return !IsWindow(w); }, 5000)) break;
     }
+    // Whichever way the scenario went, the message must not be left on disk.
+    EXPECT_EQ(plaintextLeft(kRunMarker), std::vector<std::string>{}) << "after the scenario";
+}
+
+void Notepad::raise() const { SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+Notepad StartNotepad(const std::string& text) {
+    Notepad notepad{Process("C:\\windows\\notepad.exe", "")};
+    EXPECT_TRUE(WaitFor([&] {
+        const std::vector<HWND> frames = notepad.process.topWindows("Notepad");
+        notepad.frame = frames.empty() ? nullptr : frames.front();
+        notepad.edit = notepad.frame ? FindWindowExA(notepad.frame, nullptr, "Edit", nullptr) : nullptr;
+        return notepad.edit != nullptr;
+    })) << DescribeWindows(notepad.process);
+    // Set up and shown: it does not come to the top by itself after the test has arranged the windows.
+    EXPECT_TRUE(notepad.process.waitIdle());
+    SendMessageA(notepad.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return notepad;
 }
 
 void RunRig::startMailer(const std::string& message) {
@@ -123,6 +142,12 @@ void RunRig::clickTray() const {
     std::vector<HWND> icons;
     EXPECT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) << "tray icons missing";
     if (!icons.empty()) ClickTrayIcon(icons[0], WM_LBUTTONUP);
+}
+
+void RunRig::rightClickTray() const {
+    std::vector<HWND> icons;
+    EXPECT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) << "tray icons missing";
+    if (!icons.empty()) ClickTrayIcon(icons[0], WM_RBUTTONUP);
 }
 
 bool RunRig::waitForRunEnds(int count, DWORD timeoutMs) const {

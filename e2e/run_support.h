@@ -1,7 +1,8 @@
 #pragma once
-// A whole processing run under Wine: an installation with the stand-in mailer's driver active and
-// the stand-in PGP suite as PGP, the stand-in mailer holding a message, the clipboard as the test
-// sees it, and the search for a message's plaintext left on disk.
+// A whole processing run under Wine: an installation with the stand-in mailer's driver (or the
+// shipped Notepad driver) active and the stand-in PGP suite as PGP, the stand-in mailer holding a
+// message, the clipboard as the test sees it, and the search for a message's plaintext left on
+// disk, made after every scenario.
 #include <windows.h>
 
 #include <string>
@@ -11,6 +12,10 @@
 #include "tray_support.h"
 
 namespace e2e {
+
+// The word every scenario's message carries: once a scenario is over, no file under the
+// installation (the driver folder too) or the temp folder may hold it.
+inline constexpr const char* kRunMarker = "zebracorn";
 
 // Puts the text on the clipboard, waiting a little while another program holds it.
 void SetClipboardText(const std::string& text);
@@ -37,7 +42,21 @@ struct RunSetup {
     // Not empty: a second stand-in mailer, titled "Other Stand-in", shows it; its driver is
     // standin2.exe, which serves that window only.
     std::string secondMessage;
+    // The Active list holds the shipped Notepad driver (SBM.EXE with Notepad.mfs) instead of the
+    // stand-in mailer's; the test starts its notepads itself.
+    bool notepadDriver = false;
 };
+
+// Wine's notepad showing the text, and its text window.
+struct Notepad {
+    Process process;
+    HWND frame = nullptr;
+    HWND edit = nullptr;
+    std::string text() const { return TextOf(edit); }
+    // Brought to the top of the Z order, as when the user switches to it.
+    void raise() const;
+};
+Notepad StartNotepad(const std::string& text);
 
 class RunRig {
 public:
@@ -52,8 +71,10 @@ public:
     void startMailer(const std::string& message);
     std::string mailerText() const { return TextOfMailer(mailer); }
     std::string secondMailerText() const { return TextOfMailer(secondMailer); }
-    // A left click on the processing tray icon, through Wine's tray window.
+    // A left click on the processing tray icon, through Wine's tray window; a right click there
+    // shows the properties window.
     void clickTray() const;
+    void rightClickTray() const;
     // Waits until the log holds `count` run end lines.
     bool waitForRunEnds(int count, DWORD timeoutMs = 60000) const;
     // The stand-in PGP's log of commands received.

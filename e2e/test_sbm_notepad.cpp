@@ -57,8 +57,16 @@ TEST(ScriptEngine, ReadsAndReplacesTheTextOfNotepad) {
     ASSERT_EQ(RunSbm(install, "Write File=" + data), 0u) << ReadFile(install.path("SBM.LOG"));
     EXPECT_EQ(TextOf(edit), header + armour);
 
+    // A data file without a body never empties the mailer's text.
+    WriteFile(data, "");
+    EXPECT_EQ(RunSbm(install, "Write File=" + data), 3u);
+    EXPECT_EQ(TextOf(edit), header + armour);
+    EXPECT_NE(ReadFile(install.path("SBM.LOG")).find("holds no message text"), std::string::npos);
+
+    WriteFile(data, "Wtype: 0\r\n\r\n" + armour);
     notepad.endNow();
     EXPECT_EQ(RunSbm(install, "Write File=" + data), 3u) << "no window to write to";
     DeleteFileA(data.c_str());
+    DeleteFileA((data + ".sbm").c_str());
     RemoveDirectoryA(folder.c_str());
 }

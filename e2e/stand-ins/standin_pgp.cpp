@@ -5,7 +5,7 @@
 //
 // Beside the program:
 //   standin_pgp.ini  control file, section [Control]: StartDelayMs, NeverWindow, LifetimeMs,
-//                    Cancel, FailEncrypt, KeyInDecrypted, Hold
+//                    Cancel, FailEncrypt, KeyInDecrypted, Hold, HoldClipboardMs
 //   standin_pgp.log  one line per start and per command received
 //   standin_pgp.times when the tray copy started and made its window, and when each command
 //                    came and was answered
@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "platform/win32/toolkit/clipboard.h"
@@ -32,6 +33,7 @@ constexpr const char* kBeginKey = "-----BEGIN PGP PUBLIC KEY BLOCK-----";
 constexpr const char* kEndKey = "-----END PGP PUBLIC KEY BLOCK-----";
 // The key block put into a decrypted text when KeyInDecrypted is set.
 constexpr int kHoldLimitMs = 60000;
+constexpr UINT_PTR kClipboardTimer = 2;
 constexpr int kHoldLookMs = 50;
 constexpr const char* kInnerKey =
     "-----BEGIN PGP PUBLIC KEY BLOCK-----\r\nVersion: Stand-in\r\n\r\nU3RhbmQtaW4ga2V5\r\n"
@@ -45,10 +47,13 @@ struct Control {
     bool failEncrypt = false;
     bool keyInDecrypted = false;
     bool hold = false;
+    int holdClipboardMs = 0;  // the clipboard stays open this long after each answer
 };
 
 std::string gDir;
 Control gControl;
+// The clipboard held open after an answer (HoldClipboardMs).
+std::unique_ptr<v5::win32::OpenedClipboard> gHeldClipboard;
 
 std::string ProgramPath() {
     char path[MAX_PATH] = {};
@@ -70,6 +75,7 @@ Control ReadControl() {
     c.failEncrypt = GetPrivateProfileIntA("Control", "FailEncrypt", 0, ini.c_str()) != 0;
     c.keyInDecrypted = GetPrivateProfileIntA("Control", "KeyInDecrypted", 0, ini.c_str()) != 0;
     c.hold = GetPrivateProfileIntA("Control", "Hold", 0, ini.c_str()) != 0;
+    c.holdClipboardMs = GetPrivateProfileIntA("Control", "HoldClipboardMs", 0, ini.c_str());
     return c;
 }
 
@@ -227,14 +233,27 @@ void HandleCommand(HWND window, WORD id) {
         gControl = ReadControl();
     }
     Answer(window, id);
+    // As a program that watches the clipboard does after every change: it is opened before the
+    // answer returns, so whoever sent the command finds it held, and closed by a timer later.
+    if (gControl.holdClipboardMs > 0) {
+        gHeldClipboard = std::make_unique<v5::win32::OpenedClipboard>(window);
+        SetTimer(window, kClipboardTimer, gControl.holdClipboardMs, nullptr);
+    }
     Time(SwitchOf(id), received, Now());
 }
 
 LRESULT CALLBACK HiddenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: HandleCommand(window, LOWORD(wParam)); return 0;
-        // Its lifetime is over: it goes as if closed.
-        case WM_TIMER: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
+        case WM_TIMER:
+            if (wParam == kClipboardTimer) {
+                KillTimer(window, kClipboardTimer);
+                gHeldClipboard.reset();
+            } else {
+                // Its lifetime is over: it goes as if closed.
+                SendMessageA(window, WM_CLOSE, 0, 0);
+            }
+            return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

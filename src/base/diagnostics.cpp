@@ -117,9 +117,13 @@ bool Diagnostics::WriteFileString(const std::string& path, const std::string& te
     return WriteFilePieces(path, {std::string_view(text)});
 }
 
-bool Diagnostics::WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces) {
+bool Diagnostics::WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces,
+                                  const PiecesWriter& write) {
     try {
-        WriteFilePiecesOrThrow(path, pieces);
+        if (write)
+            write(path, pieces);
+        else
+            WriteFilePiecesOrThrow(path, pieces);
         return true;
     } catch (const std::exception& error) {
         ReportError("WriteFileString:" + path, error.what());

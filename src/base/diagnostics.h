@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_routines.h"
 #include "base/shell_state.h"
 #include "platform/ports.h"
 
@@ -59,8 +60,9 @@ public:
 
     // File routines that report their own errors and return normally.
     bool WriteFileString(const std::string& path, const std::string& text);
-    // The same for a text made of pieces, written one after the other.
-    bool WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces);
+    // The same for a text made of pieces, written one after the other (by `write`, when given).
+    bool WriteFilePieces(const std::string& path, std::initializer_list<std::string_view> pieces,
+                         const PiecesWriter& write = {});
     void TrimFileToSize(const std::string& path, std::size_t limit);
     void TrimFileToSizeCosmetic(const std::string& path, std::size_t limit);
 

@@ -114,16 +114,30 @@ void WriteFilePiecesOrThrow(const std::string& path, std::initializer_list<std::
         throw InOutError("Cannot write file " + path + ": " + SystemMessage());
 }
 
+namespace {
+
+// What a failed replacement leaves of the new file is overwritten before it goes; a file that
+// resists the wipe is at least deleted.
+void WipeOrRemove(const std::string& path) {
+    try {
+        WipeFile(path);
+    } catch (const InOutError&) {
+        std::remove(path.c_str());
+    }
+}
+
+}  // namespace
+
 void ReplaceFileContents(const std::string& path, const std::string& text) {
     const std::string fresh = path + ".new";
     try {
         RewriteSynced(fresh, text.data(), text.size());
     } catch (const InOutError&) {
-        std::remove(fresh.c_str());
+        WipeOrRemove(fresh);
         throw;
     }
     if (!MoveFileReplacing(fresh, path)) {
-        std::remove(fresh.c_str());
+        WipeOrRemove(fresh);
         throw InOutError("Cannot replace file " + path + " with " + fresh);
     }
 }

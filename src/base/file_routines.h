@@ -29,10 +29,14 @@ void ReadFilePieces(const std::string& path, const std::function<void(std::size_
 void WriteFileStringOrThrow(const std::string& path, const std::string& text);
 // The same for a text made of pieces, written one after the other without joining them first.
 void WriteFilePiecesOrThrow(const std::string& path, std::initializer_list<std::string_view> pieces);
+// A routine that writes a file from pieces as WriteFilePiecesOrThrow does, throwing on failure;
+// callers take one where a test must make the disk fail.
+using PiecesWriter = std::function<void(const std::string& path, std::initializer_list<std::string_view> pieces)>;
 
 // Makes the file hold exactly the text without ever leaving it cut short: the text goes to a
 // new file beside it ("<name>.new"), flushed to the disk, which then takes the old one's place.
-// On failure the old file is left as it was and InOutError is thrown.
+// On failure the old file is left as it was, the new one is wiped (it may hold a message) and
+// InOutError is thrown.
 void ReplaceFileContents(const std::string& path, const std::string& text);
 
 // Overwrites the file three ways twice (zeros, 0xFF, random bytes 0..254), each pass written

@@ -19,7 +19,7 @@ struct ShellState {
     bool SilentStart = false;
     std::int32_t TracePoint = 0;
     std::int32_t DayCounter = 0;
-    bool TrayClickBusy = false;
+    bool TrayClickBusy = false;  // a run is in progress, however it was started
     bool SuperDebug = false;
 };
 

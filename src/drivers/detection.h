@@ -20,11 +20,11 @@ inline constexpr const char* kReadFileCommand = "read File=";
 inline constexpr const char* kWriteFileCommand = "Write File=";
 
 // Runs the current driver (DriverState::CurrentDriver) with a command text and returns when it
-// has ended.
+// has ended; false when it could not be started (already reported).
 class DriverRunner {
 public:
     virtual ~DriverRunner() = default;
-    virtual void RunDriver(const std::string& commandText) = 0;
+    virtual bool RunDriver(const std::string& commandText) = 0;
 };
 
 // The progress bar of the run's progress window.

@@ -17,10 +17,9 @@ struct ShellState;
 inline constexpr const char* kWinExecAndWait32ErrorText = "WinExecAndWait32 error ";
 
 // Runs the command line as a new process in a console of its own and waits, without processing
-// window messages, until it ends. Returns its exit code, or -1 when it could not be started;
-// then "WinExecAndWait32 error " + the platform's error code + " " + the command line is written
-// to the log and shown in an error box.
-std::int32_t WinExecAndWait32(Processes& processes, Diagnostics& diagnostics, MessageBoxes& boxes,
+// window messages, until it ends. When it could not be started, "WinExecAndWait32 error " + the
+// platform's error code + " " + the command line is written to the log and shown in an error box.
+ProcessOutcome WinExecAndWait32(Processes& processes, Diagnostics& diagnostics, MessageBoxes& boxes,
                               const std::string& commandLine, std::uint16_t show,
                               std::uint32_t creationFlags);
 
@@ -39,9 +38,8 @@ struct DriverEnginePorts {
 class DriverEngine : public DriverRunner {
 public:
     explicit DriverEngine(DriverEnginePorts ports) : p_(std::move(ports)) {}
-    // A driver that cannot be started is reported by WinExecAndWait32; RunDriver then returns as
-    // if it had run, and the caller finds no mail form data.
-    void RunDriver(const std::string& commandText) override;
+    // A driver that cannot be started is reported by WinExecAndWait32, and RunDriver returns false.
+    bool RunDriver(const std::string& commandText) override;
 
 private:
     DriverEnginePorts p_;

@@ -283,15 +283,16 @@ TMFDData ReadMFDFile(const std::string& path) {
     return record;
 }
 
-void WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics) {
-    WriteMFDFile(record, record.Body, path, diagnostics);
+bool WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics) {
+    return WriteMFDFile(record, record.Body, path, diagnostics);
 }
 
-void WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics) {
+bool WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics,
+                  const PiecesWriter& write) {
     // The header lines (with the empty line when there is a body), then the body as it is: a long
     // body goes into the file without first being joined to the header.
     const std::string header = FormatMFDText(record, {});
-    diagnostics.WriteFilePieces(path, {header, record.HasBody ? body : std::string_view()});
+    return diagnostics.WriteFilePieces(path, {header, record.HasBody ? body : std::string_view()}, write);
 }
 
 }  // namespace v5

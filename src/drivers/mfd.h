@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_routines.h"
+
 namespace v5 {
 
 class Diagnostics;
@@ -57,8 +59,11 @@ std::string FormatMFDText(const TMFDData& record);
 std::string FormatMFDText(const TMFDData& record, std::string_view body);
 // A missing file reads as an empty record; an unreadable one raises InOutError.
 TMFDData ReadMFDFile(const std::string& path);
-// Replaces the whole file; a failed write is reported and the caller goes on.
-void WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics);
-void WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics);
+// Replaces the whole file; a failed write is reported and gives false. The file may then be
+// missing or cut short: a caller that hands it on must not do so.
+bool WriteMFDFile(const TMFDData& record, const std::string& path, Diagnostics& diagnostics);
+// `write`, when given, writes the file's pieces in place of the file routine.
+bool WriteMFDFile(const TMFDData& record, std::string_view body, const std::string& path, Diagnostics& diagnostics,
+                  const PiecesWriter& write = {});
 
 }  // namespace v5

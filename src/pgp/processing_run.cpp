@@ -1,6 +1,7 @@
 #include "pgp/processing_run.h"
 
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "base/armour.h"
@@ -9,6 +10,7 @@
 #include "base/shell_state.h"
 #include "drivers/detection.h"
 #include "drivers/mfd.h"
+#include "drivers/side_file.h"
 #include "pgp/decision.h"
 #include "platform/errors.h"
 
@@ -17,6 +19,15 @@ namespace v5 {
 std::string NoPGPDataText(const std::string& pgpText) {
     return "The incoming message that starts \"" + pgpText.substr(0, kRefusalQuoteChars) +
            "\" does not contain any PGP data.";
+}
+
+std::string NotWipedText(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths) {
+        if (!text.empty()) text += "\r\n";
+        text += "The file " + path + " could not be wiped: it may still hold your message.";
+    }
+    return text;
 }
 
 ProcessingRun::ProcessingRun(ProcessingRunPorts ports) : ports_(std::move(ports)) {
@@ -42,7 +53,7 @@ void ProcessingRun::MainPGP(bool RoutineRun) {
         Run(RoutineRun);
     } catch (const SilentAbort&) {
         // The PGP suite could not be started: the program is ending, and the run with it.
-        WipeDataFileIfPresent();
+        WipeLeftovers();
         throw;
     } catch (...) {
         ClosingSteps();
@@ -65,6 +76,8 @@ void ProcessingRun::Run(bool RoutineRun) {
     state.TracePoint = tpRunDetected;
     if (abandoned) return;
 
+    // A side file left by an earlier run must not be taken for what this run's driver wrote.
+    DeleteFileIfPresent(SideFilePath(state.MfdFilePath));
     ports_.mailer.RunDriver(kReadFileCommand + state.MfdFilePath);
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
@@ -163,25 +176,61 @@ void ProcessingRun::txtClipboardReceiverChange() {
     // The body is the box's text, written from the box itself: a long result is not copied twice.
     record.HasBody = true;
     state.TracePoint = tpReceiverFilled;
-    WriteMFDFile(record, txtClipboardReceiver_, state.MfdFilePath, ports_.diagnostics);
+    // A file missing or cut short must not reach a driver, which would write it over the message;
+    // the clipboard, which holds the only other copy of PGP's result, is left as it is.
+    if (!WriteMFDFile(record, txtClipboardReceiver_, state.MfdFilePath, ports_.diagnostics, ports_.writeFile)) {
+        TellNotWrittenBack();
+        return;
+    }
     state.TracePoint = tpReceiverWritten;
     ports_.screen.processMessages();
     ports_.clipboard.setText("");
     state.TracePoint = tpReceiverClipboardEmptied;
-    ports_.mailer.RunDriver(kWriteFileCommand + state.MfdFilePath);
+    const bool started = ports_.mailer.RunDriver(kWriteFileCommand + state.MfdFilePath);
     state.TracePoint = tpReceiverDriverRan;
     ports_.screen.processMessages();
+    // Other makers' drivers are trusted whatever they do; SBM.EXE says in its side file when it
+    // failed, and a driver that never started wrote nothing.
+    if (!started || ScriptEngineFailed()) {
+        ports_.clipboard.setText(txtClipboardReceiver_);
+        TellNotWrittenBack();
+    }
     state.TracePoint = tpReceiverEnd;
     ports_.screen.setHourglass(false);
 }
 
-void ProcessingRun::WipeDataFileIfPresent() {
-    const std::string& path = ports_.state.MfdFilePath;
+bool ProcessingRun::ScriptEngineFailed() {
     try {
-        if (FileExists(path)) ports_.wipeFile(path);
+        const std::optional<SideResult> result =
+            ParseSideFile(ReadFileString(SideFilePath(ports_.state.MfdFilePath))).result;
+        return result && result->exitCode != 0;
     } catch (const std::exception& error) {
-        ports_.diagnostics.WriteDebugLog("Could not wipe " + path + ": " + error.what());
+        // Only SBM.EXE writes the file: one that cannot be read confirms nothing.
+        ports_.diagnostics.WriteDebugLog(std::string("Could not read the driver's side file: ") + error.what());
+        return true;
     }
+}
+
+void ProcessingRun::TellNotWrittenBack() {
+    ports_.screen.setHourglass(false);
+    ports_.diagnostics.AppMessageBox(kNotWrittenBackText, amError, kMbOk);
+}
+
+std::vector<std::string> ProcessingRun::WipeLeftovers() {
+    // The data file itself, the new file a driver writes it as before moving it into place (left
+    // when the driver was ended part-way), and the script engine's side file with its new file.
+    const std::string& data = ports_.state.MfdFilePath;
+    const std::string side = SideFilePath(data);
+    std::vector<std::string> notWiped;
+    for (const std::string& path : {data, data + kFreshFileSuffix, side, side + kFreshFileSuffix}) {
+        try {
+            if (FileExists(path)) ports_.wipeFile(path);
+        } catch (const std::exception& error) {
+            ports_.diagnostics.WriteDebugLog("Could not wipe " + path + ": " + error.what());
+            notWiped.push_back(path);
+        }
+    }
+    return notWiped;
 }
 
 void ProcessingRun::ClosingSteps() {
@@ -189,11 +238,13 @@ void ProcessingRun::ClosingSteps() {
     state.TracePoint = tpRunClosing1;
     // The driver's copy of the message, or PGP's output after a write-back, must not stay on
     // disk whichever way the run ends.
-    WipeDataFileIfPresent();
+    const std::vector<std::string> notWiped = WipeLeftovers();
     state.TracePoint = tpRunClosing2;
     ports_.progress.free();
     state.TracePoint = tpRunProgressFreed;
     ports_.screen.setHourglass(false);
+    // A copy of the message may be left on disk: the user must know, not only the log.
+    if (!notWiped.empty()) ports_.diagnostics.AppMessageBox(NotWipedText(notWiped), amWarning, kMbOk);
     ports_.diagnostics.WriteDebugLog(kRunEndLogLine);
     state.TracePoint = tpRunEnd;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_routines.h"
 #include "platform/desktop.h"
 #include "platform/message_dialog.h"
 
@@ -60,6 +61,11 @@ inline constexpr const char* kListEncryptionText =
     "You have opted to encrypt a message to a mailing list or newsgroup. This is not usually appropriate "
     "conduct. Are you sure you want to do this?";
 inline constexpr int kListEncryptionHelpTopic = 9000;
+// PGP's result did not reach the mailer: the data file could not be written, the driver could
+// not be started, or SBM.EXE reported that its write-back failed.
+inline constexpr const char* kNotWrittenBackText =
+    "PGP's result could not be put into your e-mail program. It is on the clipboard: paste it into "
+    "your message in place of its text.";
 inline constexpr std::size_t kRefusalQuoteChars = 15;
 // A tray program that rewrites the clipboard on every key import would otherwise keep the run
 // asking for imports for ever.
@@ -67,6 +73,8 @@ inline constexpr int kMaxNestedKeyImports = 16;
 
 // "The incoming message that starts "<first 15 characters>" does not contain any PGP data."
 std::string NoPGPDataText(const std::string& pgpText);
+// What the user is told of files left beside the data file that could not be wiped.
+std::string NotWipedText(const std::vector<std::string>& paths);
 
 // The progress strip of one run.
 class RunProgress {
@@ -85,8 +93,9 @@ public:
     virtual void createMailerChoice() = 0;
     // True when the run is to be abandoned; otherwise the current driver names the mailer's driver.
     virtual bool DetectRunningMailer(bool showProgress) = 0;
-    // Runs the current driver with the command text and returns when it has ended.
-    virtual void RunDriver(const std::string& commandText) = 0;
+    // Runs the current driver with the command text and returns when it has ended; false when
+    // it could not be started (already reported).
+    virtual bool RunDriver(const std::string& commandText) = 0;
 };
 
 // The PGP launcher.
@@ -139,6 +148,9 @@ struct ProcessingRunPorts {
     // Overwrites and deletes a file; the program's WipeFile unless a caller measures without
     // the disk's flushes.
     std::function<void(const std::string& path)> wipeFile = {};
+    // Writes the data file's pieces, throwing on failure; the file routine unless a test makes
+    // the disk fail.
+    PiecesWriter writeFile = {};
 };
 
 class ProcessingRun {
@@ -159,8 +171,12 @@ private:
     void Incoming(std::string switchText);
     void Outgoing(const std::string& switchText);
     void ClosingSteps();
-    // The mail form data file never outlives a run: a failure to wipe it is logged.
-    void WipeDataFileIfPresent();
+    // Neither the data file, nor what a driver left beside it, outlives a run: the paths that
+    // could not be wiped are logged and given back.
+    std::vector<std::string> WipeLeftovers();
+    // After the driver's "Write File=": whether SBM.EXE said in its side file that it failed.
+    bool ScriptEngineFailed();
+    void TellNotWrittenBack();
 
     ProcessingRunPorts ports_;
     std::string txtClipboardReceiver_;

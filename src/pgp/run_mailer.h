@@ -33,7 +33,7 @@ public:
     bool DetectRunningMailer(bool showProgress) override {
         return v5::DetectRunningMailer(detection_, activeDriverScripts_(), showProgress);
     }
-    void RunDriver(const std::string& commandText) override { detection_.runner.RunDriver(commandText); }
+    bool RunDriver(const std::string& commandText) override { return detection_.runner.RunDriver(commandText); }
 
 private:
     DetectionPorts detection_;

@@ -34,9 +34,9 @@ public:
 class ClipboardText {
 public:
     virtual ~ClipboardText() = default;
-    // False when the clipboard holds no text or could not be opened.
+    // False when the clipboard holds no text; throws when another program keeps holding it.
     virtual bool read(std::string& text) = 0;
-    // gpg's output onto the clipboard, its line ends made CR LF on the way.
+    // gpg's output onto the clipboard, its line ends made CR LF on the way; throws as read does.
     virtual bool writeCrLf(std::string_view gpgOutput) = 0;
 };
 

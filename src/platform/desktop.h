@@ -45,6 +45,8 @@ public:
     virtual bool visible(WindowHandle window) = 0;
     // The window belongs to this program's own process.
     virtual bool ownProcess(WindowHandle window) = 0;
+    // The id of the process that made the window; 0 for a handle that names no window.
+    virtual std::uint32_t processId(WindowHandle window) = 0;
     virtual void setForeground(WindowHandle window) = 0;
 
     // Menus. An entry's identifier is 0xFFFFFFFF when it opens a submenu or is not there.

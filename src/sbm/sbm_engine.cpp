@@ -1,9 +1,11 @@
 #include "sbm/sbm_engine.h"
 
 #include <exception>
+#include <optional>
 
 #include "base/strings.h"
 #include "drivers/mfd.h"
+#include "drivers/side_file.h"
 
 namespace v5::sbm {
 namespace {
@@ -52,15 +54,19 @@ public:
         p_.files.replace(path, FormatMFDText(record));
     }
 
-    // True when the mailer was there and its message was read.
+    // True when the mailer was there and its message was read. The side file says which windows
+    // were read; without a mailer it names none, so that no earlier read's windows are written to.
     bool read(const std::string& path) {
         TMFDData record;
+        SideFile side;
         const WindowHandle mailer = p_.search.FindWindowByCriteria(script_.mailer);
         if (mailer == 0) {
+            p_.files.replace(SideFilePath(path), FormatSideFile(side));
             p_.files.replace(path, FormatMFDText(record));
             return false;
         }
         const WindowHandle text = textWindow();
+        if (!inside(text, mailer)) throw EngineError("the text window found is not inside the mailer's window");
         const std::string content = readText(mailer, text);
         record.Information = script_.Information;
         record.Short = script_.Short;
@@ -81,15 +87,26 @@ public:
         }
         record.Body = body;
         record.HasBody = !body.empty();
+        side.mailer = markOf(mailer);
+        side.text = markOf(text);
+        p_.files.replace(SideFilePath(path), FormatSideFile(side));
         p_.files.replace(path, FormatMFDText(record));
         return true;
     }
 
+    // Only into the text window that the read took the message from, inside the same mailer
+    // window: the user may have switched to another document of the mailer meanwhile.
     void write(const std::string& path) {
         const TMFDData record = ParseMFDText(p_.files.read(path));
-        const WindowHandle mailer = p_.search.FindWindowByCriteria(script_.mailer);
-        if (mailer == 0) throw EngineError("the mailer's window is not there");
-        const WindowHandle text = textWindow();
+        if (!record.HasBody) throw EngineError("the data file holds no message text; the mailer's text is left as it was");
+        const SideFile side = ParseSideFile(p_.files.read(SideFilePath(path)));
+        if (side.mailer.handle == 0 || side.text.handle == 0)
+            throw EngineError("no read of this message recorded the mailer's window");
+        const WindowHandle mailer = side.mailer.handle;
+        const WindowHandle text = side.text.handle;
+        if (markOf(mailer) != side.mailer) throw EngineError("the mailer's window that was read is gone");
+        if (markOf(text) != side.text || !inside(text, mailer))
+            throw EngineError("the text window that was read is gone");
         std::string replacement = record.Body;
         if (script_.headerLines) replacement = SplitMailHeader(readText(mailer, text)).block + replacement;
         if (script_.write == TextAccess::WindowText) {
@@ -130,6 +147,16 @@ private:
         if (p_.menus.FindMenuEntry(menu, entry.item) != kPlainMenuEntry)
             throw EngineError("no entry \"" + entry.item + "\" in the menu \"" + entry.menu + "\"");
         p_.desktop.sendCommand(mailer, p_.desktop.menuItemId(static_cast<MenuHandle>(menu), p_.menus.LastMenuPosition));
+    }
+
+    WindowMark markOf(WindowHandle window) {
+        return {window, p_.desktop.processId(window), p_.desktop.className(window)};
+    }
+
+    bool inside(WindowHandle window, WindowHandle ancestor) {
+        for (WindowHandle w = p_.desktop.parent(window); w != 0; w = p_.desktop.parent(w))
+            if (w == ancestor) return true;
+        return false;
     }
 
     void stillThere(WindowHandle window) {
@@ -195,27 +222,48 @@ MailHeader SplitMailHeader(std::string_view text) {
     }
 }
 
+namespace {
+
+// The write-back's outcome goes into the side file: the program that ran SBM.EXE tells by it
+// that the write-back failed, since it does not trust exit codes, which drivers of other makers
+// use as they like. Without a side file to put it in, SBM.LOG alone tells.
+void RecordWriteResult(FileStore& files, const std::string& dataFile, EngineOutcome& outcome) {
+    const std::string path = SideFilePath(dataFile);
+    try {
+        SideFile side = ParseSideFile(files.read(path));
+        side.result = SideResult{outcome.exitCode, outcome.reason};
+        files.replace(path, FormatSideFile(side));
+    } catch (const std::exception& error) {
+        if (!outcome.logLine.empty()) outcome.logLine += "; ";
+        outcome.logLine += std::string("the result could not be recorded: ") + error.what();
+    }
+}
+
+}  // namespace
+
 EngineOutcome RunSbm(EnginePorts ports, const std::string& scriptPath, const std::string& command) {
     EngineOutcome outcome;
     const std::string what = scriptPath + " \"" + command + "\": ";
+    std::optional<ParsedCommand> parsed;
     try {
-        const ParsedCommand parsed = ParseCommand(command);
+        parsed = ParseCommand(command);
         const SbmScript script = ParseSbmScript(ports.files.read(scriptPath));
         Engine engine(ports, script);
-        switch (parsed.command) {
-            case Command::Data: engine.identify(parsed.path); break;
+        switch (parsed->command) {
+            case Command::Data: engine.identify(parsed->path); break;
             case Command::Read:
-                if (!engine.read(parsed.path)) outcome.logLine = what + "the mailer's window is not there; no message read";
+                if (!engine.read(parsed->path)) outcome.logLine = what + "the mailer's window is not there; no message read";
                 break;
-            case Command::Write: engine.write(parsed.path); break;
+            case Command::Write: engine.write(parsed->path); break;
         }
     } catch (const CommandError& error) {
-        outcome = {kExitBadCommand, what + error.what()};
+        outcome = {kExitBadCommand, what + error.what(), error.what()};
     } catch (const ScriptError& error) {
-        outcome = {kExitBadScript, what + "bad script: " + error.what()};
+        outcome = {kExitBadScript, what + "bad script: " + error.what(), std::string("bad script: ") + error.what()};
     } catch (const std::exception& error) {
-        outcome = {kExitFailed, what + error.what()};
+        outcome = {kExitFailed, what + error.what(), error.what()};
     }
+    if (parsed && parsed->command == Command::Write) RecordWriteResult(ports.files, parsed->path, outcome);
     return outcome;
 }
 

@@ -82,9 +82,12 @@ struct EnginePorts {
 struct EngineOutcome {
     int exitCode = kExitDone;
     std::string logLine;  // empty when there is nothing to tell
+    std::string reason;   // why it failed, without the script and the command
 };
 
-// Reads the script and carries out the command; never raises.
+// Reads the script and carries out the command; never raises. "read File=" records the windows
+// it read in the side file beside the data file; "Write File=" writes only into those and
+// records its outcome there (drivers/side_file.h).
 EngineOutcome RunSbm(EnginePorts ports, const std::string& scriptPath, const std::string& command);
 
 }  // namespace v5::sbm

@@ -315,32 +315,36 @@ void TfrmProps::btnMailingListAddressRemoveClick() {
     UpdateControls();
 }
 
-void TfrmProps::TaskIcon1Click() {
-    if (state_.TrayClickBusy) return;
-    state_.TrayClickBusy = true;
-    try {
-        log_.WriteDebugLog(kTrayRunLogLine);
-        if (MainPGP) MainPGP(true);
-    } catch (...) {
-        // A failed run must not leave the icon deaf to every later click.
-        state_.TrayClickBusy = false;
-        throw;
-    }
-    state_.TrayClickBusy = false;
-}
+void TfrmProps::TaskIcon1Click() { StartRun(kTrayRunLogLine, true); }
 
-void TfrmProps::btnRunRoutineClick() {
-    log_.WriteDebugLog(kTrayRunLogLine);
-    if (MainPGP) MainPGP(true);
-}
+void TfrmProps::btnRunRoutineClick() { StartRun(kTrayRunLogLine, true); }
 
 void TfrmProps::txtClipboardReceiverChange() {
     if (SetClipboardReceiverText) SetClipboardReceiverText(props_.txtClipboardReceiver);
 }
 
-void TfrmProps::btnRunClick() {
-    log_.WriteDebugLog(kSpecialRunLogLine);
-    if (MainPGP) MainPGP(false);
+void TfrmProps::btnRunClick() { StartRun(kSpecialRunLogLine, false); }
+
+void TfrmProps::StartRun(const char* logLine, bool routine) {
+    // One run at a time, however it was started: a run started while another waits in one of its
+    // modal steps would take over the current driver, and the outer run would then write its
+    // result through another mailer's driver.
+    if (state_.TrayClickBusy) return;
+    state_.TrayClickBusy = true;
+    window_.runButtonsEnabled = false;
+    const auto ended = [this] {
+        // A failed run must not leave the icon and the buttons deaf to every later start.
+        state_.TrayClickBusy = false;
+        window_.runButtonsEnabled = true;
+    };
+    try {
+        log_.WriteDebugLog(logLine);
+        if (MainPGP) MainPGP(routine);
+    } catch (...) {
+        ended();
+        throw;
+    }
+    ended();
 }
 
 void TfrmProps::TaskIcon1RightClick() { ShowPropertiesWindow(); }

@@ -77,6 +77,8 @@ struct PropsWindowState {
     bool btnMailingListAddressAddEnabled = false;
     bool btnMailingListAddressRemoveEnabled = false;
     bool lstMailingListAddressEnabled = true;
+    // Both Run buttons; off while a run is in progress.
+    bool runButtonsEnabled = true;
 };
 
 // What the model asks of its own window.
@@ -231,6 +233,8 @@ public:
     std::string PgpFileVersion;
 
 private:
+    // The tray icon and both Run buttons start a run here; a start during a run does nothing.
+    void StartRun(const char* logLine, bool routine);
     // Runs one step of the start-up; its failure is reported and the start-up goes on.
     void CarryOn(const std::function<void()>& step);
     // Start-up steps that later parts of the program fill.

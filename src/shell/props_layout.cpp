@@ -10,6 +10,9 @@ using K = ControlKind;
 // Bindings of the common kinds: a button's click, a check box's flag, a radio group's item, a
 // list's entries with its selection and handlers.
 constexpr PropsBinding Pressed(PropsHandler handler) { return {.handler = handler, .sender = "TButton"}; }
+constexpr PropsBinding Pressed(PropsHandler handler, bool (*enabledWhile)(const TfrmProps&)) {
+    return {.enabledWhile = enabledWhile, .handler = handler, .sender = "TButton"};
+}
 constexpr PropsBinding Ticked(bool PropsState::*flag) { return {.field = {.flag = flag}}; }
 constexpr PropsBinding ItemOf(std::int32_t PropsState::*item) { return {.field = {.number = item}}; }
 constexpr PropsBinding Listed(std::vector<std::string> PropsState::*entries, int PropsState::*selected,
@@ -22,6 +25,7 @@ constexpr PropsBinding Listed(std::vector<std::string> PropsState::*entries, int
 bool AddressMayBeAdded(const TfrmProps& m) { return m.Window().btnMailingListAddressAddEnabled; }
 bool AddressMayBeRemoved(const TfrmProps& m) { return m.Window().btnMailingListAddressRemoveEnabled; }
 bool AddressesMayBeChosen(const TfrmProps& m) { return m.Window().lstMailingListAddressEnabled; }
+bool NoRunInProgress(const TfrmProps& m) { return m.Window().runButtonsEnabled; }
 bool PgpToolsFound(const TfrmProps& m) { return m.Props().btnToolsVisible; }
 bool NoMailersInTheActiveList(const TfrmProps& m) { return m.Window().lblNoMailersVisible; }
 const std::string& AboutTextOf(const TfrmProps& m) { return m.AboutText(); }
@@ -41,7 +45,7 @@ constexpr PropsControl kControls[] = {
     {{K::RadioButton, "optProcessing1", "S&ign", 28, 82, 176, 20, 1102, cfNone, "", pgRoutine, 0, "optProcessing"}},
     {{K::RadioButton, "optProcessing2", "Encrypt &and Sign", 28, 104, 176, 20, 1103, cfNone, "", pgRoutine, 0, "optProcessing"}},
     {{K::Button, "btnRunRoutine", "R&un", 232, 104, 75, 25, 1104, cfDefault, "", pgRoutine},
-     Pressed(&TfrmProps::btnRunRoutineClick)},
+     Pressed(&TfrmProps::btnRunRoutineClick, NoRunInProgress)},
     {{K::GroupBox, "GroupBox1", " Sign Outward &Forum/News/Mailing List Posting ", 16, 144, 521, 216, 1105, cfNone, "", pgRoutine, 1005}},
     {{K::Label, "lblNewAddress", "&New Mailing List Address", 28, 164, 300, 14, 1106, cfNone, "", pgRoutine, 0, "GroupBox1"}},
     {{K::Edit, "txtMailingListAddress", "", 28, 180, 400, 21, 1107, cfNone, "", pgRoutine, 9101, "GroupBox1"},
@@ -64,7 +68,7 @@ constexpr PropsControl kControls[] = {
     {{K::CheckBox, "chkForceKeyRead", "&Prefer key import over message reading", 232, 48, 297, 20, 1204, cfNone, "", pgSpecial, 3},
      Ticked(&PropsState::chkForceKeyRead)},
     {{K::Button, "btnRun", "R&un", 232, 104, 75, 25, 1205, cfNone, "", pgSpecial, 9200},
-     Pressed(&TfrmProps::btnRunClick)},
+     Pressed(&TfrmProps::btnRunClick, NoRunInProgress)},
     {{K::Text, "lblSpecialNote", "Use the options above for the occasional message that requires different processing from the majority of your work. Select the required option above and then press Run to process.", 16, 148, 521, 42, 1206, cfNone, "", pgSpecial}},
     {{K::GroupBox, "GroupBox6", " Direct access to PGP ", 16, 200, 521, 60, 1207, cfNone, "", pgSpecial, 9050}},
     {{K::Button, "btnPGPKeys", "PGP&Keys", 28, 224, 90, 25, 1208, cfNone, "", pgSpecial, 0, "GroupBox6"},

@@ -34,6 +34,19 @@ TEST(FileRoutines, ReadAndWriteAreByteExact) {
     EXPECT_THROW(WriteFileStringOrThrow(dir / "no/such", "x"), InOutError);
 }
 
+// The new file that failed to take the old one's place held the text: it is wiped, not merely
+// deleted. A second name of the same file sees what was left of its bytes.
+TEST(FileRoutines, AReplacementThatCannotMoveIntoPlaceWipesItsNewFile) {
+    testing::TempDir dir;
+    const std::string path = dir / "tmpmfd.tmp";
+    std::filesystem::create_directory(path);  // nothing can be moved over a folder
+    WriteFileStringOrThrow(path + ".new", "");
+    ASSERT_EQ(::link((path + ".new").c_str(), (dir / "second name").c_str()), 0);
+    EXPECT_THROW(ReplaceFileContents(path, "the secret message"), InOutError);
+    EXPECT_FALSE(FileExists(path + ".new"));
+    EXPECT_EQ(ReadFileString(dir / "second name"), "");
+}
+
 TEST(FileRoutines, WipeLeavesNothingOfTheOldBytes) {
     testing::TempDir dir;
     // Missing: nothing happens, nothing is created.

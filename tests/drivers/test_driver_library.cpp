@@ -169,25 +169,28 @@ TEST(RunDriver, ProgramsWaitInANormalWindowAndInternalScriptsRunInside) {
     DriverEngine engine({world.state, drivers, world.app, profile, processes, world.diagnostics, world.boxes,
                          [&](const std::string& command) { builtIn.push_back(command); }});
     drivers.CurrentDriver = "in.mfs";
-    engine.RunDriver("Data File=X");
+    EXPECT_TRUE(engine.RunDriver("Data File=X"));
     drivers.CurrentDriver = "p.EXE";
-    engine.RunDriver("read File=X");
+    EXPECT_TRUE(engine.RunDriver("read File=X"));
+    processes.runOutcome = {false, 0, 2};
+    EXPECT_FALSE(engine.RunDriver("Write File=X")) << "a driver that cannot be started";
     EXPECT_EQ(builtIn, std::vector<std::string>{"Data File=X"});
-    ASSERT_EQ(processes.started.size(), 1u);
+    ASSERT_EQ(processes.started.size(), 2u);
     EXPECT_EQ(processes.started[0].commandLine, "C:\\MFD\\p.EXE read File=X");
     EXPECT_EQ(processes.started[0].show, 1);
     EXPECT_EQ(processes.started[0].creationFlags & 0x20u, 0x20u);
     EXPECT_TRUE(processes.started[0].waited);
-    EXPECT_EQ(world.app.processMessagesCalls, 4) << "before and after each run";
+    EXPECT_EQ(world.app.processMessagesCalls, 6) << "before and after each run";
 }
 
-TEST(WinExecAndWait32, GivesTheExitCodeOrReportsTheFailureAndGivesMinusOne) {
+TEST(WinExecAndWait32, GivesTheExitCodeOrReportsTheFailure) {
     v5::testing::DiagnosticsFixture f;
     fakes::FakeProcesses processes;
-    processes.runOutcome = {true, 7, 0};
-    EXPECT_EQ(WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\drv.exe read", kSwShowNormal,
-                               kNormalPriorityClass),
-              7);
+    processes.runOutcome = {true, 0xFFFFFFFF, 0};
+    const ProcessOutcome ran = WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\drv.exe read",
+                                                kSwShowNormal, kNormalPriorityClass);
+    EXPECT_TRUE(ran.started) << "any exit code, -1 too, is a driver that ran";
+    EXPECT_EQ(ran.exitCode, 0xFFFFFFFFu);
     ASSERT_EQ(processes.started.size(), 1u);
     EXPECT_TRUE(processes.started[0].waited);
     EXPECT_EQ(processes.started[0].commandLine, "C:\\D\\drv.exe read");
@@ -196,7 +199,7 @@ TEST(WinExecAndWait32, GivesTheExitCodeOrReportsTheFailureAndGivesMinusOne) {
     EXPECT_TRUE(f.boxes.shown.empty());
 
     processes.runOutcome = {false, 0, 2};
-    EXPECT_EQ(WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\gone.exe x", 1, 0), -1);
+    EXPECT_FALSE(WinExecAndWait32(processes, f.diagnostics, f.boxes, "C:\\D\\gone.exe x", 1, 0).started);
     const std::string text = "WinExecAndWait32 error 2 C:\\D\\gone.exe x";
     ASSERT_EQ(f.boxes.shown.size(), 1u);
     EXPECT_EQ(f.boxes.shown[0].text, text);

@@ -70,6 +70,16 @@ void FakeDesktop::remove(WindowHandle window) {
     }
 }
 
+void FakeDesktop::raise(WindowHandle window) {
+    Node* n = node(window);
+    if (!n || n->parent != 0 || firstTop_ == window) return;
+    unlink(window);
+    n->prev = 0;
+    n->next = firstTop_;
+    nodes_[firstTop_ - 1].prev = window;
+    firstTop_ = window;
+}
+
 MenuHandle FakeDesktop::addMenu(std::vector<FakeMenuItem> items) {
     menus_.push_back(std::move(items));
     return kMenuBase + menus_.size();
@@ -130,6 +140,12 @@ bool FakeDesktop::visible(WindowHandle window) {
 bool FakeDesktop::ownProcess(WindowHandle window) {
     const Node* n = node(window);
     return n && n->spec.ownProcess;
+}
+
+std::uint32_t FakeDesktop::processId(WindowHandle window) {
+    for (Node* n = node(window); n; n = node(n->parent))
+        if (n->spec.processId != 0) return n->spec.processId;
+    return node(window) ? 1 : 0;
 }
 
 MenuHandle FakeDesktop::menuOf(WindowHandle window) {

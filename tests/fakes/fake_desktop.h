@@ -27,6 +27,7 @@ struct WindowSpec {
     bool minimised = false;
     bool hidden = false;      // the window's own visible style is off
     bool ownProcess = false;  // the window belongs to the program under test
+    std::uint32_t processId = 0;  // 0: that of the window above it; 1 for a top-level window
     std::string text;  // what the window's text messages read and write
     MenuHandle menu = 0;
     std::vector<WindowSpec> children;
@@ -40,6 +41,8 @@ public:
     void setOwner(WindowHandle window, WindowHandle owner);
     // The window and its descendants are gone; their handles name nothing any more.
     void remove(WindowHandle window);
+    // A top-level window comes to the top of the Z order, as when the user switches to it.
+    void raise(WindowHandle window);
     bool alive(WindowHandle window) const;
     std::size_t windowCount() const { return nodes_.size(); }
 
@@ -68,6 +71,7 @@ public:
     bool minimised(WindowHandle window) override;
     bool visible(WindowHandle window) override;
     bool ownProcess(WindowHandle window) override;
+    std::uint32_t processId(WindowHandle window) override;
     void setForeground(WindowHandle window) override { foregrounds.push_back(window); }
     MenuHandle menuOf(WindowHandle window) override;
     int menuItemCount(MenuHandle menu) override;

@@ -59,7 +59,8 @@ public:
     }
 };
 
-// The detection answers `abandoned`; the driver is a script that gets each command text.
+// The detection answers `abandoned`; the driver is a script that gets each command text, unless
+// it cannot be started for that command.
 class FakeRunMailer : public RunMailer {
 public:
     bool abandoned = false;
@@ -67,14 +68,17 @@ public:
     int detections = 0;
     std::vector<std::string> commands;
     std::function<void(const std::string& commandText)> driver;
+    std::function<bool(const std::string& commandText)> starts;
     void createMailerChoice() override { ++choiceWindows; }
     bool DetectRunningMailer(bool /*showProgress*/) override {
         ++detections;
         return abandoned;
     }
-    void RunDriver(const std::string& commandText) override {
+    bool RunDriver(const std::string& commandText) override {
         commands.push_back(commandText);
+        if (starts && !starts(commandText)) return false;
         if (driver) driver(commandText);
+        return true;
     }
 };
 

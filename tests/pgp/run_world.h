@@ -8,6 +8,7 @@
 #include "base/file_routines.h"
 #include "drivers/detection.h"
 #include "drivers/mfd.h"
+#include "drivers/side_file.h"
 #include "fakes/fake_run.h"
 #include "pgp/processing_run.h"
 #include "shell/props.h"
@@ -36,14 +37,22 @@ struct RunWorld : DiagnosticsFixture {
     fakes::FakeRunMailer mailer;
     fakes::FakeRunPgp pgp;
     fakes::FakeMessageDialogs dialogs;
-    ProcessingRun run{
-        {state, diagnostics, RunOptionsOf(options), PGPBusyHwnd, screen, clipboard, progress, mailer, pgp, dialogs}};
+    // The disk the data file is written to; a test makes it fail.
+    PiecesWriter diskWrite = WriteFilePiecesOrThrow;
+    ProcessingRun run{{state, diagnostics, RunOptionsOf(options), PGPBusyHwnd, screen, clipboard, progress, mailer, pgp,
+                       dialogs, {}, [this](const std::string& path, std::initializer_list<std::string_view> pieces) {
+                           diskWrite(path, pieces);
+                       }}};
 
     // The mailer's window.
     std::int32_t wtype = wtOutward;
     std::string mailerText = "Meet me at noon. zebra-marker";
     std::string to = "alice@example.org";
     DriverRead driverRead = DriverRead::Message;
+    // The driver is SBM.EXE: its read records the windows in the side file, and its write-back
+    // ends with this exit code, recorded there too.
+    bool scriptEngine = false;
+    int scriptEngineWriteExit = 0;
     // What PGP's decryption gives.
     std::string decrypted = "the plain text";
 
@@ -69,6 +78,8 @@ struct RunWorld : DiagnosticsFixture {
                     record.Body = mailerText;
                     record.HasBody = true;
                     WriteFileStringOrThrow(path, FormatMFDText(record));
+                    if (scriptEngine)
+                        WriteFileStringOrThrow(SideFilePath(path), FormatSideFile({{7, 70, "Pad"}, {8, 70, "Edit"}, {}}));
                     break;
                 }
                 case DriverRead::Nothing: break;
@@ -76,8 +87,16 @@ struct RunWorld : DiagnosticsFixture {
                 case DriverRead::Garbage: WriteFileStringOrThrow(path, std::string("\xff\x00\x13zebra\r\nWtype\x01", 14)); break;
             }
         } else if (command.rfind(kWriteFileCommand, 0) == 0) {
-            const TMFDData record = ReadMFDFile(command.substr(std::string(kWriteFileCommand).size()));
-            if (record.HasBody) mailerText = record.Body;
+            const std::string path = command.substr(std::string(kWriteFileCommand).size());
+            const TMFDData record = ReadMFDFile(path);
+            if (!scriptEngine) {
+                if (record.HasBody) mailerText = record.Body;
+                return;
+            }
+            SideFile side = ParseSideFile(ReadFileString(SideFilePath(path)));
+            if (scriptEngineWriteExit == 0) mailerText = record.Body;
+            side.result = SideResult{scriptEngineWriteExit, scriptEngineWriteExit ? "the window is gone" : ""};
+            WriteFileStringOrThrow(SideFilePath(path), FormatSideFile(side));
         }
     }
 

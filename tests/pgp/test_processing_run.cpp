@@ -2,9 +2,11 @@
 // was asked, what the mailer and the clipboard hold afterwards and what the user saw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
+#include "drivers/side_file.h"
 #include "pgp/decision.h"
 #include "platform/errors.h"
 #include "run_world.h"
@@ -121,6 +123,69 @@ TEST(ProcessingRun, DecisionToOutcome) {
     }
 }
 
+// PGP's result reaches the mailer, or stays on the clipboard and the user is told so: a file that
+// could not be written is never handed to a driver, and a write-back that failed is never taken
+// for one that worked. Drivers of other makers are trusted, whatever they return.
+TEST(ProcessingRun, WriteBackOutcomes) {
+    const std::string result = Encrypted(kBody);
+    const std::string reportStart = "Error in WriteFileString:";
+    struct Case {
+        const char* name;
+        std::function<void(RunWorld&)> setup;
+        bool driverAsked;       // "Write File=" reached the driver
+        std::string mailer;     // the mailer's text afterwards
+        std::string clipboard;  // the clipboard's text afterwards
+        Strings boxes;          // what the user was shown, in order (reports by their start)
+    };
+    const Case cases[] = {
+        {"the data file's write fails part-way",
+         [](RunWorld& w) {
+             w.diskWrite = [](const std::string& path, std::initializer_list<std::string_view> pieces) {
+                 const std::string_view header = *pieces.begin(), body = *(pieces.begin() + 1);
+                 WriteFileStringOrThrow(path, std::string(header) + std::string(body.substr(0, body.size() / 2)));
+                 throw InOutError("Cannot write file " + path + ": No space left on device");
+             };
+         },
+         false, kBody, result, {reportStart, kNotWrittenBackText}},
+        {"the data file cannot be created",
+         [](RunWorld& w) {
+             w.diskWrite = [](const std::string& path, std::initializer_list<std::string_view>) {
+                 throw InOutError("Cannot create file " + path + ": Permission denied");
+             };
+         },
+         false, kBody, result, {reportStart, kNotWrittenBackText}},
+        {"the driver cannot be started",
+         [](RunWorld& w) { w.mailer.starts = [](const std::string& c) { return c.rfind(kWriteFileCommand, 0) != 0; }; },
+         true, kBody, result, {kNotWrittenBackText}},
+        {"SBM.EXE ends with a failure", [](RunWorld& w) { w.scriptEngine = true, w.scriptEngineWriteExit = 3; }, true,
+         kBody, result, {kNotWrittenBackText}},
+        {"SBM.EXE succeeds", [](RunWorld& w) { w.scriptEngine = true; }, true, result, "", {}},
+        {"another maker's driver after a side file of an earlier run that says it failed",
+         [](RunWorld& w) {
+             WriteFileStringOrThrow(SideFilePath(w.state.MfdFilePath), "MailerWindow=5\r\nResult=3 gone\r\n");
+         },
+         true, result, "", {}},
+    };
+    for (const Case& c : cases) {
+        RunWorld w;
+        c.setup(w);
+        w.run.MainPGP(true);
+        const bool asked = std::count(w.mailer.commands.begin(), w.mailer.commands.end(),
+                                      kWriteFileCommand + w.state.MfdFilePath) == 1;
+        EXPECT_EQ(asked, c.driverAsked) << c.name;
+        EXPECT_EQ(w.mailerText, c.mailer) << c.name;
+        EXPECT_EQ(w.clipboard.content, c.clipboard) << c.name;
+        Strings shown;
+        for (const auto& b : w.boxes.shown)
+            shown.push_back(b.text.rfind(reportStart, 0) == 0 ? reportStart : b.text);
+        EXPECT_EQ(shown, c.boxes) << c.name;
+        EXPECT_EQ(w.lastLogMessage(), kRunEndLogLine) << c.name;
+        // Whatever part of the file was written, and the side file, are gone.
+        for (const std::string& path : {w.state.MfdFilePath, SideFilePath(w.state.MfdFilePath)})
+            EXPECT_FALSE(FileExists(path)) << c.name << " " << path;
+    }
+}
+
 TEST(ProcessingRun, StepsSetTheirTracePointsAndProgress) {
     struct Case {
         std::int32_t wtype;
@@ -199,7 +264,7 @@ TEST(ProcessingRun, ClosingStepsOnEveryWayOut) {
         EXPECT_FALSE(FileExists(w.state.MfdFilePath));
     }
     {
-        RunWorld w;  // the file cannot be wiped
+        RunWorld w;  // the file cannot be wiped: logged, and the user told once
         ProcessingRun run({w.state, w.diagnostics, RunOptionsOf(w.options), w.PGPBusyHwnd, w.screen, w.clipboard,
                            w.progress, w.mailer, w.pgp, w.dialogs,
                            [](const std::string&) { throw InOutError("Cannot delete file"); }});
@@ -209,6 +274,23 @@ TEST(ProcessingRun, ClosingStepsOnEveryWayOut) {
         EXPECT_EQ(messages[messages.size() - 2], "Could not wipe " + w.state.MfdFilePath + ": Cannot delete file");
         EXPECT_EQ(messages.back(), kRunEndLogLine);
         EXPECT_FALSE(w.progress.exists);
+        ASSERT_EQ(w.boxes.shown.size(), 1u);
+        EXPECT_EQ(w.boxes.shown[0].text, "The file " + w.state.MfdFilePath +
+                                             " could not be wiped: it may still hold your message.");
+    }
+    {
+        RunWorld w;  // a driver ended part-way leaves its new file and its side file beside the data file
+        const std::string side = SideFilePath(w.state.MfdFilePath);
+        w.mailer.driver = [&](const std::string& command) {
+            w.Driver(command);
+            WriteFileStringOrThrow(w.state.MfdFilePath + ".new", "Body: " + kBody);
+            WriteFileStringOrThrow(side, "MailerWindow=7\r\n");
+            WriteFileStringOrThrow(side + ".new", "MailerWindow=7\r\n");
+        };
+        w.run.MainPGP(true);
+        for (const std::string& path : {w.state.MfdFilePath + ".new", side, side + ".new"})
+            EXPECT_FALSE(FileExists(path)) << path;
+        EXPECT_TRUE(w.boxes.shown.empty());
     }
 }
 

@@ -2,10 +2,12 @@
 // editor's text, and the three commands over a fake desktop.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "drivers/driver_world.h"
 #include "drivers/mfd.h"
+#include "drivers/side_file.h"
 #include "sbm/sbm_engine.h"
 
 namespace v5::sbm {
@@ -127,17 +129,21 @@ struct RecordingClipboard : ClipboardWriter {
     }
 };
 
-struct Sbm : ::testing::Test, testing::DriverWorld {
+struct SbmWorld : testing::DriverWorld {
     MemoryFiles files;
     RecordingClipboard writer{clipboard};
     WindowHandle frame = 0, edit = 0;
 
-    void startPad(const std::string& text) {
+    // A pad's window of its own process; its text window is its first child.
+    WindowHandle addPad(const std::string& text, std::uint32_t processId = 1) {
         const MenuHandle edit_ = desktop.addMenu({{"Select &All", 11}, {"&Copy", 12}, {"&Paste", 13}});
         const MenuHandle bar = desktop.addMenu({{"&Edit", 0, edit_}});
-        fakes::WindowSpec pad{.title = "mail.txt - Pad", .className = "PadFrame", .menu = bar};
+        fakes::WindowSpec pad{.title = "mail.txt - Pad", .className = "PadFrame", .processId = processId, .menu = bar};
         pad.children.push_back({.className = "Edit", .text = text});
-        frame = desktop.add(pad);
+        return desktop.add(pad);
+    }
+    void startPad(const std::string& text) {
+        frame = addPad(text);
         edit = desktop.firstChild(frame);
         desktop.onCommand = [this](WindowHandle, std::uint32_t id) {
             if (id == 12) clipboard.content = desktop.textOf(edit);
@@ -149,6 +155,7 @@ struct Sbm : ::testing::Test, testing::DriverWorld {
         return RunSbm({desktop, clipboard, writer, files, search, menus}, "C:\\MFD\\pad.mfs", command);
     }
 };
+struct Sbm : ::testing::Test, SbmWorld {};
 
 TEST_F(Sbm, ReadsAndReplacesTheTextKeepingTheHeader) {
     const std::string menuScript =
@@ -214,14 +221,81 @@ TEST_F(Sbm, FailuresEndWithALogLineAnExitCodeAndNoCutFile) {
     EXPECT_FALSE(files.files.count("C:\\T\\x.tmp"));
 }
 
+// The write-back goes only into the text window that the read took the message from, and never
+// empties it; whatever it came to is recorded in the side file for the program.
+TEST(SbmWriteBack, GoesOnlyIntoTheWindowReadAndNeverEmptiesIt) {
+    const std::string data = "C:\\T\\m.tmp";
+    const std::string side = data + ".sbm";
+    const std::string result = "-----BEGIN PGP MESSAGE-----\r\nxyz";
+    struct Case {
+        const char* name;
+        std::function<void(SbmWorld&, WindowHandle first, WindowHandle second)> between;  // read and write
+        const char* dataFile;  // nullptr: none
+        int exitCode;
+        bool firstGetsResult;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"the user switched to the other window", [](SbmWorld& t, WindowHandle, WindowHandle second) { t.desktop.raise(second); },
+         "Wtype: 0\r\n\r\n", kExitDone, true, ""},
+        {"an empty data file", nullptr, "", kExitFailed, false, "holds no message text"},
+        {"no data file", nullptr, nullptr, kExitFailed, false, "holds no message text"},
+        {"the window read was closed", [](SbmWorld& t, WindowHandle first, WindowHandle) { t.desktop.remove(first); },
+         "Wtype: 0\r\n\r\n", kExitFailed, false, "mailer's window that was read is gone"},
+        {"its text window was replaced",
+         [](SbmWorld& t, WindowHandle first, WindowHandle) {
+             t.desktop.remove(t.desktop.firstChild(first));
+             t.desktop.add({.className = "Edit", .text = "first letter"}, first);
+         },
+         "Wtype: 0\r\n\r\n", kExitFailed, false, "text window that was read is gone"},
+        {"no read recorded a window",
+         [&](SbmWorld& t, WindowHandle, WindowHandle) { t.files.files.erase(side); }, "Wtype: 0\r\n\r\n",
+         kExitFailed, false, "no read of this message"},
+        {"a side file from an earlier run names a window now of another process",
+         [&](SbmWorld& t, WindowHandle first, WindowHandle) {
+             t.files.files[side] = FormatSideFile({{first, 77, "PadFrame"}, {t.desktop.firstChild(first), 77, "Edit"}, {}});
+         },
+         "Wtype: 0\r\n\r\n", kExitFailed, false, "mailer's window that was read is gone"},
+    };
+    for (const Case& c : cases) {
+        SbmWorld t;
+        const WindowHandle first = t.addPad("first letter", 10);
+        const WindowHandle second = t.addPad("second letter", 20);
+        ASSERT_EQ(t.run(kGood, "read File=" + data).exitCode, kExitDone) << c.name;
+        EXPECT_EQ(ParseMFDText(t.files.files[data]).Body, "first letter") << c.name;
+        if (c.between) c.between(t, first, second);
+        if (c.dataFile) t.files.files[data] = c.dataFile + (*c.dataFile ? result : "");
+        else t.files.files.erase(data);
+
+        const EngineOutcome outcome = t.run(kGood, "Write File=" + data);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.name;
+        EXPECT_NE(outcome.logLine.find(c.reason), std::string::npos) << c.name << ": " << outcome.logLine;
+        if (t.desktop.alive(first) && t.desktop.firstChild(first))
+            EXPECT_EQ(t.desktop.textOf(t.desktop.firstChild(first)), c.firstGetsResult ? result : "first letter") << c.name;
+        EXPECT_EQ(t.desktop.textOf(t.desktop.firstChild(second)), "second letter") << c.name;
+        const SideFile recorded = ParseSideFile(t.files.files[side]);
+        ASSERT_TRUE(recorded.result.has_value()) << c.name;
+        EXPECT_EQ(recorded.result->exitCode, c.exitCode) << c.name;
+        EXPECT_NE(recorded.result->reason.find(c.reason), std::string::npos) << c.name;
+    }
+
+    // A read that finds no mailer leaves no window for a later write-back, and another command
+    // records no result.
+    SbmWorld t;
+    t.files.files[side] = "MailerWindow=5\r\nResult=0\r\n";
+    ASSERT_EQ(t.run(kGood, "read File=" + data).exitCode, kExitDone);
+    EXPECT_EQ(ParseSideFile(t.files.files[side]), SideFile{});
+}
+
 TEST_F(Sbm, AClipboardThatRefusesTheTextFailsTheWriteBeforeAnythingIsPasted) {
     startPad("Hello");
+    const std::string script =
+        Replaced(kGood, "Write=WindowText", "Write=Menu\r\nSelectAll=&Edit|Select &All\r\nPaste=&Edit|&Paste");
+    ASSERT_EQ(run(script, "read File=C:\\T\\m.tmp").exitCode, kExitDone);
     clipboard.content = "stale";
     files.files["C:\\T\\m.tmp"] = "Wtype: 0\r\n\r\nencrypted";
     writer.refuses = true;
-    const EngineOutcome outcome =
-        run(Replaced(kGood, "Write=WindowText", "Write=Menu\r\nSelectAll=&Edit|Select &All\r\nPaste=&Edit|&Paste"),
-            "Write File=C:\\T\\m.tmp");
+    const EngineOutcome outcome = run(script, "Write File=C:\\T\\m.tmp");
     EXPECT_EQ(outcome.exitCode, kExitFailed);
     EXPECT_NE(outcome.logLine.find("did not take the text"), std::string::npos) << outcome.logLine;
     EXPECT_EQ(desktop.textOf(edit), "Hello");

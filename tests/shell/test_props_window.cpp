@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/errors.h"
 #include "props_fixture.h"
@@ -327,14 +328,53 @@ TEST(PropsTray, ALeftClickRunsOnceAndAClickDuringTheRunStartsNothing) {
 
 TEST(PropsTray, RunButtonsLogTheirLineAndStartTheirKindOfRun) {
     PropsFixture f;
-    std::vector<std::pair<bool, bool>> runs;  // RoutineRun, and whether the tray guard was set
+    std::vector<std::pair<bool, bool>> runs;  // RoutineRun, and whether the run guard was set
     f.props->MainPGP = [&](bool routine) { runs.push_back({routine, f.state.TrayClickBusy}); };
     f.props->btnRunRoutineClick();
     f.props->btnRunClick();
     f.props->TaskIcon1.HandleNotification(0, kWmLButtonUp);
-    EXPECT_EQ(runs, (std::vector<std::pair<bool, bool>>{{true, false}, {false, false}, {true, true}}));
+    EXPECT_EQ(runs, (std::vector<std::pair<bool, bool>>{{true, true}, {false, true}, {true, true}}));
     EXPECT_EQ(Count(f.log(), ": MainPGP-T\r\n"), 2);
     EXPECT_EQ(Count(f.log(), ": MainPGP-F\r\n"), 1);
+}
+
+// While a run waits in one of its modal steps, messages get through: no start made then, by the
+// tray icon or either Run button, may begin a second run inside the first. The Run buttons are
+// disabled meanwhile, and come back however the run ends.
+TEST(PropsTray, OneRunAtATimeWhicheverWayItStarted) {
+    using Start = std::function<void(TfrmProps&)>;
+    const std::pair<const char*, Start> starts[] = {
+        {"tray click", [](TfrmProps& p) { p.TaskIcon1.HandleNotification(0, kWmLButtonUp); }},
+        {"Routine page's Run", [](TfrmProps& p) { p.btnRunRoutineClick(); }},
+        {"Special page's Run", [](TfrmProps& p) { p.btnRunClick(); }},
+    };
+    for (const bool fails : {false, true}) {
+        for (const auto& [name, start] : starts) {
+            PropsFixture f;
+            int runs = 0;
+            f.props->MainPGP = [&](bool) {
+                ++runs;
+                EXPECT_FALSE(f.props->Window().runButtonsEnabled) << name;
+                const std::string logBefore = f.log();
+                for (const auto& [other, nested] : starts) nested(*f.props);
+                EXPECT_EQ(f.log(), logBefore) << name << ": not even a log line";
+                if (fails) throw AppError("driver failed");
+            };
+            const auto attempt = [&] {
+                try {
+                    start(*f.props);
+                } catch (const AppError&) {
+                    EXPECT_TRUE(fails) << name;
+                }
+            };
+            attempt();
+            EXPECT_EQ(runs, 1) << name;
+            EXPECT_TRUE(f.props->Window().runButtonsEnabled) << name;
+            EXPECT_FALSE(f.state.TrayClickBusy) << name;
+            attempt();
+            EXPECT_EQ(runs, 2) << name << ": the next start after the run";
+        }
+    }
 }
 
 TEST(PropsTray, AFailedRunLeavesTheIconReadyForTheNextClick) {

@@ -28,11 +28,13 @@ void PutBlock(UINT format, const std::string& bytes) {
     EXPECT_FALSE(block) << "a block the clipboard took is no longer ours";
 }
 
-// The clipboard held open by another thread until this goes, as another program would hold it.
+// The clipboard held open by another thread until this goes, or for the time given, as another
+// program would hold it.
 class HeldElsewhere {
 public:
-    HeldElsewhere()
-        : opened_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+    explicit HeldElsewhere(DWORD releaseAfterMs = 10000)
+        : releaseAfterMs_(releaseAfterMs),
+          opened_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
           done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
           thread_(CreateThread(nullptr, 0, &HeldElsewhere::hold, this, 0, nullptr)) {
         WaitForSingleObject(opened_.get(), 10000);
@@ -52,9 +54,10 @@ private:
         OpenedClipboard clipboard(window.get());
         h->held_ = static_cast<bool>(clipboard);
         SetEvent(h->opened_.get());
-        WaitForSingleObject(h->done_.get(), 10000);
+        WaitForSingleObject(h->done_.get(), h->releaseAfterMs_);
         return 0;
     }
+    DWORD releaseAfterMs_;
     OwnedHandle opened_, done_;
     bool held_ = false;
     OwnedHandle thread_;
@@ -120,6 +123,21 @@ TEST(Win32Clipboard, AClipboardHeldElsewhereIsUnavailableAndKeepsItsText) {
     }
     EXPECT_EQ(ReadClipboardText(text), ClipboardRead::Read);
     EXPECT_EQ(text, "kept");
+
+    // Held for a moment only, as a program that watches the clipboard holds it after a change:
+    // the reader and the writer wait for it.
+    {
+        HeldElsewhere watcher(100);
+        ASSERT_TRUE(watcher.held());
+        EXPECT_EQ(ReadClipboardText(text), ClipboardRead::Read);
+        EXPECT_EQ(text, "kept");
+    }
+    {
+        HeldElsewhere watcher(100);
+        EXPECT_EQ(WriteClipboardText("after the watcher"), ClipboardWrite::Written);
+    }
+    EXPECT_EQ(ReadClipboardText(text), ClipboardRead::Read);
+    EXPECT_EQ(text, "after the watcher");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_shell.h"
+#include "platform/win32/win32_ports.h"
 #include "utilities/win32/running.h"
 
 using namespace v5;
@@ -43,4 +44,21 @@ TEST(Win32Running, BorderlessStripOnTopNearThePointerWithItsBarFromFive) {
         EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 100);
     }
     EXPECT_FALSE(IsWindow(window)) << "freed with its object";
+}
+
+// The hourglass set for a run stays over the strip: the window's own cursor handling, which
+// comes with every movement of the pointer, does not take it back.
+TEST(Win32Running, TheHourglassStaysOverTheStripWhileTheProgramIsBusy) {
+    fakes::FakeApplication app;
+    win32::Win32Running running(GetModuleHandleA(nullptr), app);
+    const HCURSOR hourglass = LoadCursorA(nullptr, IDC_WAIT);
+    const auto pointerMoves = [&] {
+        SendMessageA(running.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(running.window()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    win32::SetBusyCursor(true);
+    EXPECT_EQ(pointerMoves(), hourglass);
+    win32::SetBusyCursor(false);
+    EXPECT_NE(pointerMoves(), hourglass);
 }

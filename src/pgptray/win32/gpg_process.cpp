@@ -228,9 +228,12 @@ bool waitForGpg(HANDLE process) {
         const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, timeout, QS_ALLINPUT);
         if (r == WAIT_OBJECT_0) return false;
         if (r == WAIT_TIMEOUT) {
+            static const ControlSpec rows[] = {
+                {ControlKind::Label, "lblWorking", "gpg is still at work on the clipboard's text.", 10, 10, 260, 18},
+                {ControlKind::Button, "btnCancel", "Cancel", 100, 40, 80, 26, IDCANCEL, v5::cfDefault},
+            };
             working = std::make_unique<Form>("PGPtray - Working", 280, 76);
-            working->label("gpg is still at work on the clipboard's text.", 10, 10, 260, 18);
-            working->button("Cancel", 100, 40, 80, 26, IDCANCEL, true);
+            working->build(rows);
             working->showModeless();
             continue;
         }

@@ -1,7 +1,10 @@
 #include "pgptray/win32/tray_app.h"
 
 #include "pgptray/tray_texts.h"
+#include <stdexcept>
+
 #include "pgptray/win32/gpg_process.h"
+#include "platform/clipboard_retry.h"
 #include "platform/win32/toolkit/clipboard.h"
 
 namespace pgptray {
@@ -40,16 +43,21 @@ void IniSettingsStore::write(const std::string& key, const std::string& value) {
     WritePrivateProfileStringA(kSection, key.c_str(), value.c_str(), iniPath().c_str());
 }
 
+// A clipboard that another program keeps holding is reported as such, not read as empty.
 bool SystemClipboard::read(std::string& text) {
-    return v5::win32::ReadClipboardText(text) == v5::win32::ClipboardRead::Read;
+    const v5::win32::ClipboardRead outcome = v5::win32::ReadClipboardText(text);
+    if (outcome == v5::win32::ClipboardRead::Unavailable) throw std::runtime_error(v5::kClipboardBusyText);
+    return outcome == v5::win32::ClipboardRead::Read;
 }
 
 // The conversion writes straight into the clipboard's block: no second copy of a large text.
 bool SystemClipboard::writeCrLf(std::string_view gpgOutput) {
     // A decrypted text stays out of clipboard history and the cloud clipboard.
-    return v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); },
-                                         nullptr, v5::win32::ClipboardHistory::Excluded) ==
-           v5::win32::ClipboardWrite::Written;
+    const v5::win32::ClipboardWrite outcome =
+        v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); },
+                                      nullptr, v5::win32::ClipboardHistory::Excluded);
+    if (outcome == v5::win32::ClipboardWrite::Unavailable) throw std::runtime_error(v5::kClipboardBusyText);
+    return outcome == v5::win32::ClipboardWrite::Written;
 }
 
 GpgResult GpgProcess::run(const std::string& gpgExe, const GpgRequest& request, const std::string& input,

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/clipboard_retry.h"
 #include "platform/errors.h"
 #include "platform/win32/toolkit/clipboard.h"
 
@@ -47,6 +48,11 @@ bool Win32Desktop::visible(WindowHandle window) { return IsWindowVisible(ToHwnd(
 bool Win32Desktop::ownProcess(WindowHandle window) {
     DWORD process = 0;
     return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 && process == GetCurrentProcessId();
+}
+
+std::uint32_t Win32Desktop::processId(WindowHandle window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(ToHwnd(window), &process) != 0 ? process : 0;
 }
 
 void Win32Desktop::setForeground(WindowHandle window) { SetForegroundWindow(ToHwnd(window)); }
@@ -95,9 +101,10 @@ void Win32Desktop::setWindowText(WindowHandle window, const std::string& text) {
 }
 
 std::string Win32Clipboard::text() {
-    // A clipboard that cannot be had reads as one without text.
+    // A clipboard that another program holds is not one without text: a result of PGP's that
+    // cannot be read yet must not count as no result.
     std::string text;
-    ReadClipboardText(text);
+    if (ReadClipboardText(text) == ClipboardRead::Unavailable) throw AppError(kClipboardBusyText);
     return text;
 }
 
@@ -105,7 +112,7 @@ void Win32Clipboard::setText(const std::string& text) {
     // A message's plain text stays out of clipboard history and the cloud clipboard.
     switch (WriteClipboardText(text, nullptr, ClipboardHistory::Excluded)) {
         case ClipboardWrite::Written: return;
-        case ClipboardWrite::Unavailable: throw AppError("Cannot open clipboard");
+        case ClipboardWrite::Unavailable: throw AppError(kClipboardBusyText);
         case ClipboardWrite::NoMemory: throw AppError("Out of memory for the clipboard");
         case ClipboardWrite::NotTaken: throw AppError("Cannot set clipboard data");
     }

@@ -23,6 +23,7 @@ public:
     bool minimised(WindowHandle window) override;
     bool visible(WindowHandle window) override;
     bool ownProcess(WindowHandle window) override;
+    std::uint32_t processId(WindowHandle window) override;
     void setForeground(WindowHandle window) override;
     MenuHandle menuOf(WindowHandle window) override;
     int menuItemCount(MenuHandle menu) override;
@@ -37,6 +38,7 @@ public:
 
 class Win32Clipboard : public Clipboard {
 public:
+    // Throws AppError when another program holds the clipboard.
     std::string text() override;
     // Replaces the clipboard's content by the plain text. Throws AppError when the clipboard
     // cannot be opened or filled.

@@ -5,6 +5,7 @@
 namespace v5::win32 {
 namespace {
 KeyPreview gKeyPreview = nullptr;
+bool gBusy = false;
 std::function<void()> gEndOfRun;
 HWND gDialogWindow = nullptr;
 }
@@ -28,6 +29,17 @@ int Win32MessageBoxes::show(const std::string& text, const std::string& caption,
 void Win32Application::terminate() {
     if (!terminated_) PostQuitMessage(0);
     terminated_ = true;
+}
+
+void SetBusyCursor(bool busy) {
+    gBusy = busy;
+    SetCursor(LoadCursorA(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+bool SetBusyCursorFor(UINT message) {
+    if (message != WM_SETCURSOR || !gBusy) return false;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    return true;
 }
 
 void SetKeyPreview(KeyPreview preview) { gKeyPreview = preview; }

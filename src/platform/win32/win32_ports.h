@@ -51,6 +51,16 @@ void SetKeyPreview(KeyPreview preview);
 void SetDialogWindow(HWND window);
 bool DispatchOne(MSG& msg);
 
+// The hourglass over the program's own windows while a processing run works. One SetCursor
+// would be undone by the next WM_SETCURSOR, so the windows that are not the run's questions (the
+// properties window, the progress window) answer WM_SETCURSOR with it through
+// SetBusyCursorFor; the run's questions (message boxes, the choice window, the confirmation
+// strip) keep their arrow.
+void SetBusyCursor(bool busy);
+// For WM_SETCURSOR: sets the hourglass and gives true (the procedure then returns TRUE) while
+// the program is busy.
+bool SetBusyCursorFor(UINT message);
+
 // The end of a run: its last log line, the main window's destruction, the single-instance
 // mutex. It runs once, when the message loop has returned or, when Windows ends the session,
 // before the end-of-session message is answered (the process may be ended any time after).

@@ -8,6 +8,7 @@
 #include "base/PathOfF.h"
 #include "base/diagnostics.h"
 #include "base/file_routines.h"
+#include "platform/clipboard_retry.h"
 #include "platform/errors.h"
 #include "platform/win32/desktop_win32.h"
 #include "platform/win32/toolkit/clipboard.h"
@@ -23,7 +24,7 @@ public:
     void setText(const std::string& text) override {
         switch (win32::WriteClipboardText(text)) {
             case win32::ClipboardWrite::Written: return;
-            case win32::ClipboardWrite::Unavailable: throw sbm::EngineError("the clipboard cannot be opened");
+            case win32::ClipboardWrite::Unavailable: throw sbm::EngineError(kClipboardBusyText);
             case win32::ClipboardWrite::NoMemory: throw sbm::EngineError("no memory for the clipboard's text");
             // The paste that follows would otherwise put nothing, or stale text, into the mailer.
             case win32::ClipboardWrite::NotTaken: throw sbm::EngineError("the clipboard did not take the text");
@@ -32,7 +33,7 @@ public:
 };
 
 // A data file is written beside its place and moved there whole, so that a failure part-way
-// never leaves a cut file for the program to read.
+// never leaves a cut file for the program to read; what a failure leaves beside it is wiped.
 class Win32FileStore : public sbm::FileStore {
 public:
     std::string read(const std::string& path) override {
@@ -43,16 +44,10 @@ public:
         }
     }
     void replace(const std::string& path, const std::string& text) override {
-        const std::string fresh = path + ".new";
         try {
-            WriteFileStringOrThrow(fresh, text);
+            ReplaceFileContents(path, text);
         } catch (const std::exception& error) {
-            DeleteFileA(fresh.c_str());
             throw sbm::EngineError(error.what());
-        }
-        if (!MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DeleteFileA(fresh.c_str());
-            throw sbm::EngineError("Cannot replace file " + path);
         }
     }
 };

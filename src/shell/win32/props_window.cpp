@@ -372,6 +372,8 @@ void PropsWindow::command(int id, int code) {
 }
 
 LRESULT PropsWindow::handleMain(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Shown during a run, the window keeps the run's hourglass over it and its controls.
+    if (SetBusyCursorFor(message)) return TRUE;
     switch (message) {
         case WM_TIMER:
             if (wParam == kTimer1Id) guarded("TTimer", [&] { model_->Timer1Timer(); });

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/toolkit/window_class.h"
+#include "platform/win32/win32_ports.h"
 
 namespace v5::win32 {
 namespace {
@@ -35,6 +36,8 @@ void DrawEmblem(HDC dc) {
 }
 
 LRESULT CALLBACK RunningProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The strip shows near the pointer while the run works: the hourglass stays over it.
+    if (SetBusyCursorFor(message)) return TRUE;
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/clipboard_retry.h"
 #include "platform/win32/toolkit/clipboard.h"
 
 namespace v5::win32 {
@@ -11,7 +12,7 @@ namespace v5::win32 {
 void Win32ClipboardWriter::setText(const std::string& text) {
     // Only a clipboard that another program holds is reported; a text that cannot be placed for
     // want of memory leaves it as it was.
-    if (WriteClipboardText(text) == ClipboardWrite::Unavailable) throw AppError("Cannot open clipboard");
+    if (WriteClipboardText(text) == ClipboardWrite::Unavailable) throw AppError(kClipboardBusyText);
 }
 
 std::optional<std::string> Win32SaveDialog::execute(const SaveDialogOptions& options) {

@@ -2,9 +2,12 @@
 
 #include <cstring>
 
+#include "platform/clipboard_retry.h"
+
 namespace v5::win32 {
 
-OpenedClipboard::OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+OpenedClipboard::OpenedClipboard(HWND owner)
+    : open_(OpenWithRetry([owner] { return OpenClipboard(owner) != FALSE; }, [](unsigned ms) { Sleep(ms); })) {}
 
 OpenedClipboard::~OpenedClipboard() {
     if (open_) CloseClipboard();

@@ -13,14 +13,15 @@
 namespace v5::win32 {
 
 // The clipboard, held open for as long as this lives. `owner` becomes the clipboard's owner
-// once it is emptied; null leaves it without one.
+// once it is emptied; null leaves it without one. A clipboard that another program holds is
+// waited for a little (OpenWithRetry) before it counts as unavailable.
 class OpenedClipboard {
 public:
     explicit OpenedClipboard(HWND owner = nullptr);
     ~OpenedClipboard();
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    // False when it could not be opened: another program holds it.
+    // False when it could not be opened: another program kept holding it.
     explicit operator bool() const { return open_; }
 
     void empty();
