@@ -120,7 +120,7 @@ if(PGPTRAY_E2E_SOURCES)
                  ${CMAKE_SOURCE_DIR}/e2e/run_support.cpp)
   target_include_directories(pgptray_e2e PRIVATE ${CMAKE_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(pgptray_e2e PRIVATE win32_toolkit gtest gtest_main user32 shell32 version)
-  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools Vostrel5 SBM)
+  add_dependencies(pgptray_e2e PGPTray PGPKeys PGPTools Vostrel5 SBM stuck_gpg)
   add_test(NAME pgptray_e2e COMMAND pgptray_e2e)
 endif()
 

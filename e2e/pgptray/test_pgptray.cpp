@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -13,6 +14,7 @@
 
 #include "../e2e_support.h"
 #include "gpg_rig.h"
+#include "platform/win32/toolkit/handles.h"
 
 namespace {
 
@@ -346,6 +348,26 @@ TEST_F(PgpTray, AMissingGpgIsSaidOnceAndLeavesTheClipboard) {
         EXPECT_EQ(e2e::MessageBoxOf(tray, "PGPtray"), nullptr) << "one message only, " << id;
         EXPECT_EQ(clipboard(), kPlain) << id;
     }
+}
+
+TEST_F(PgpTray, AGpgThatNeverEndsIsEndedByCancelAndTheClipboardKept) {
+    const std::string stuck = dir + "stuck\\";
+    CreateDirectoryA(stuck.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((e2e::BuildDir() + "stuck_gpg.exe").c_str(), (stuck + "gpg.exe").c_str(), FALSE));
+    writeIni(stuck + "gpg.exe", paulFpr);
+    setClipboard(kPlain);
+    CommandInFlight send(40008);
+    HWND working = window("PGPtray - Working");
+    ASSERT_NE(working, nullptr) << e2e::DescribeWindows(tray);
+    DWORD pid = 0;
+    ASSERT_TRUE(WaitFor([&] { return (pid = std::strtoul(e2e::ReadFile(stuck + "gpg.pid").c_str(), nullptr, 10)) != 0; }));
+    const v5::win32::OwnedHandle gpg(OpenProcess(SYNCHRONIZE, FALSE, pid));
+    postClick(working, "Cancel");
+    ASSERT_TRUE(send.wait(30000));
+    // Ended by the tray program: nobody else ends it.
+    EXPECT_TRUE(!gpg || WaitForSingleObject(gpg.get(), 20000) == WAIT_OBJECT_0);
+    EXPECT_EQ(clipboard(), kPlain);
+    EXPECT_EQ(e2e::MessageBoxOf(tray, "PGPtray"), nullptr) << "a cancelled command says nothing";
 }
 
 TEST_F(PgpTray, CarriesItsVersionForTheAboutPage) {
