@@ -8,6 +8,7 @@
 
 #include "drivers/side_file.h"
 #include "pgp/decision.h"
+#include "pgp/recipients.h"
 #include "platform/errors.h"
 #include "run_world.h"
 
@@ -120,6 +121,13 @@ TEST(ProcessingRun, DecisionToOutcome) {
         for (std::size_t i = 0; i < c.switches.size(); ++i)
             invoked.push_back((i == 0 ? kInvokedLogPrefix : kNestedInvokedLogPrefix) + c.switches[i]);
         EXPECT_EQ(w.logMessagesWith("Invoked PGP with "), invoked) << c.name;
+        // Requests to encrypt or sign tell the tray program the recipients; the others do not.
+        ASSERT_EQ(w.pgp.notes.size(), c.switches.size()) << c.name;
+        for (std::size_t i = 0; i < c.switches.size(); ++i) {
+            const bool outward = c.switches[i] != "-AutoDecryptVerify" && c.switches[i] != "-AddKey";
+            ASSERT_EQ(w.pgp.notes[i].has_value(), outward) << c.name;
+            if (outward) EXPECT_EQ(w.pgp.notes[i]->addresses, BareAddresses(w.to)) << c.name;
+        }
     }
 }
 
