@@ -234,9 +234,11 @@ bool TrayApp::chooseRecipients(bool& toSelf, std::vector<std::string>& recipient
     const RecipientMatch match = note_ ? MatchRecipients(note_->addresses, keys) : RecipientMatch{};
     recipients = match.fingerprints;
     // Never past the dialog with blind copies: their keys would show in the message to everyone.
-    if (note_ && settings.encryptWithoutAsking && !note_->hasBcc && !note_->addresses.empty() && match.everyAddress())
+    if (note_ && settings.encryptWithoutAsking && !note_->hasBcc && !note_->addresses.empty() &&
+        match.everyAddress())
         return true;
-    return ports_.dialogs.chooseRecipients(keys, RecipientNotice(match.withoutKey, match.withSeveral), toSelf, recipients);
+    const std::string notice = RecipientNotice(match.withoutKey, match.withSeveral);
+    return ports_.dialogs.chooseRecipients(keys, notice, toSelf, recipients);
 }
 
 void TrayApp::sign() {

@@ -24,15 +24,6 @@ void expectShown(const std::vector<std::string>& shown, const std::vector<std::s
         EXPECT_EQ(shown[i].rfind(starts[i], 0), 0u) << what << ": " << shown[i];
 }
 
-// The listing with the user ids that hold the text marked as not verified.
-std::string Unverified(std::string listing, const std::string& text) {
-    for (std::size_t at = 0; (at = listing.find("\nuid:", at)) != std::string::npos; ++at) {
-        const std::size_t end = listing.find('\n', at + 1);
-        if (listing.substr(at, end - at).find(text) != std::string::npos) listing[at + 5] = '-';
-    }
-    return listing;
-}
-
 TEST(TrayCommands, EachCommandRunsItsOperationAndFillsTheClipboard) {
     struct Case { TrayCommand command; std::vector<GpgOperation> ran; std::string clipboard; std::vector<std::string> shown; };
     const std::string armoured = ToCrLf(W::kArmoured);
@@ -180,7 +171,7 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
                   std::vector<std::string> clicked, preset, recipients, written;
                   std::optional<std::string> chosenAsMine = {}; std::vector<std::string> shown = {"recipients"};
                   std::optional<v5::RequestNote> note = {}; bool withoutAsking = false;
-                  std::vector<std::string> preselected = {}; bool paulUnverified = false; };
+                  std::vector<std::string> preselected = {}; };
     const std::string other = "1111222233334444555566667777888899990000";
     const std::vector<std::string> askedMine{"recipients", "own key"};
     const v5::RequestNote both{{"Anna@Example.invalid", "paul@example.invalid"}, false, false};
@@ -209,8 +200,6 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
          true, {W::kAnna, W::kPaul}},
         {"an address without a key: the dialog says so", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {},
          {"recipients: No verified key for: bob@example.invalid"}, withStranger, true, {W::kAnna}},
-        {"a key not verified: the dialog", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {},
-         {"recipients: No verified key for: paul@example.invalid"}, both, true, {W::kAnna}, true},
         {"no note: the dialog as ever", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {}, {"recipients"}, {},
          true},
     };
@@ -224,7 +213,6 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
         w.dialogs.ownKey = c.chosenAsMine;
         w.app.presetRecipients = c.preset;
         w.settings.values["EncryptWithoutAsking"] = c.withoutAsking ? "1" : "0";
-        if (c.paulUnverified) w.publicListing = Unverified(w.publicListing, "paul@");
         if (c.note) w.app.takeNote(*c.note);
         w.app.command(C::Encrypt);
         EXPECT_EQ(w.dialogs.preselected, c.preselected) << c.what;

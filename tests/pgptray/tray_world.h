@@ -59,8 +59,6 @@ struct TrayWorld {
     std::map<GpgOperation, GpgResult> answers;
     // The pass phrase of the key that signs or decrypts; empty: the key needs none.
     std::string passphrase;
-    // What gpg lists as the public keys.
-    std::string publicListing = GpgSample("list-keys.txt");
 
     TrayApp app{{settings, clipboard, gpg, machine, dialogs}};
 
@@ -74,7 +72,7 @@ struct TrayWorld {
 
     GpgResult answer(const fakes::FakeGpg::Run& run) {
         const GpgOperation op = run.request.operation;
-        if (op == GpgOperation::ListPublicKeys) return GpgAnswer(0, "", publicListing);
+        if (op == GpgOperation::ListPublicKeys) return GpgAnswer(0, "", GpgSample("list-keys.txt"));
         if (op == GpgOperation::ListSecretKeys) return GpgAnswer(0, "", GpgSample("list-secret-keys.txt"));
         // What an import would bring: the keys of the samples' import, one of them secret when the
         // text holds a secret key block.

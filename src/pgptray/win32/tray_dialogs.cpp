@@ -54,7 +54,8 @@ bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, const std::s
     const ControlSpec rows[] = {
         {K::Text, "lblNotice", notice.c_str(), 10, 8, 540, 34, v5::kNoControlId, v5::cfNoPrefix},
         {K::Label, "lblKeys",
-         "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8 + top, 540, 18},
+         "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8 + top,
+         540, 18},
         {K::ListBox, "lstKeys", "", 10, 30 + top, 540, 200, kRecipientList, v5::cfMultiSelect | v5::cfColumns},
         {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 238 + top, 200, 20, kEncryptToSelf},
         {K::Button, "btnOk", "OK", 380, 264 + top, 80, 26, IDOK, v5::cfDefault},
@@ -142,8 +143,8 @@ bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std:
         {K::Label, "lblKey", "Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18},
         {K::ComboBox, "cboKey", "", 10, 122, 440, 200, kPrefKey},
         {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 152, 200, 20, kPrefSelf},
-        {K::CheckBox, "chkEncryptWithoutAsking", "Encrypt without asking when every recipient has exactly one valid key",
-         10, 176, 440, 20, kPrefWithoutAsking},
+        {K::CheckBox, "chkEncryptWithoutAsking",
+         "Encrypt without asking when every recipient has exactly one valid key", 10, 176, 440, 20, kPrefWithoutAsking},
         {K::Button, "btnOk", "OK", 280, 202, 80, 26, IDOK, v5::cfDefault},
         {K::Button, "btnCancel", "Cancel", 370, 202, 80, 26, IDCANCEL},
     };
