@@ -114,9 +114,10 @@ std::string TrayRun::prepare() {
     return {};
 }
 
-void TrayRun::writePreferences(const std::string& gpgPath, const std::string& defaultKey) const {
+void TrayRun::writePreferences(const std::string& gpgPath, const std::string& defaultKey, bool withoutAsking) const {
     WriteFile(dir() + "PGPTray.ini", "[Preferences]\r\nGpgPath=" + gpgPath + "\r\nKeyFolder=" + keys +
-                                         "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\n");
+                                         "\r\nDefaultKey=" + defaultKey + "\r\nEncryptToSelf=1\r\nEncryptWithoutAsking=" +
+                                         (withoutAsking ? "1" : "0") + "\r\n");
 }
 
 bool TrayRun::keyRingHolds(const std::string& address, bool secret) const {

@@ -51,7 +51,7 @@ public:
     const std::string& dir() const { return side.dir(); }
     // Makes the keys with Linux gpg and copies the programs in; empty, or what failed.
     std::string prepare();
-    void writePreferences(const std::string& gpgPath, const std::string& defaultKey) const;
+    void writePreferences(const std::string& gpgPath, const std::string& defaultKey, bool withoutAsking = false) const;
     // Whether gpg.exe finds a key (a secret key) for the address in our key folder.
     bool keyRingHolds(const std::string& address, bool secret = false) const;
     // Ends the agents of both sides, then removes the folder; nothing waits for that.

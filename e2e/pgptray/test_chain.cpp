@@ -164,10 +164,12 @@ protected:
 };
 
 TEST_F(Chain, EncryptsTheMessageInNotepadToTheRecipientClickedInTheDialog) {
-    const std::string header = "To: bob@example.invalid\r\nSubject: Our meeting\r\n\r\n";
+    // An address that no key has: the dialog says so, and nothing is chosen for it.
+    const std::string header = "To: Bob <bob@home.example.invalid>\r\nSubject: Our meeting\r\n\r\n";
     startRun(header + kBody);
     HWND dialog = waitForWindow(kRecipientDialog);
     ASSERT_NE(dialog, nullptr) << install->log();
+    EXPECT_NE(FindWindowExA(dialog, nullptr, "Static", "No verified key for: bob@home.example.invalid"), nullptr);
     ASSERT_TRUE(ClickListEntry(FindWindowExA(dialog, nullptr, "ListBox", nullptr), "bob@example.invalid"));
     SendMessageA(button(dialog, "OK"), BM_CLICK, 0, 0);
     ASSERT_TRUE(runEnded()) << install->log();
@@ -181,6 +183,42 @@ TEST_F(Chain, EncryptsTheMessageInNotepadToTheRecipientClickedInTheDialog) {
         EXPECT_EQ(FilesHolding(folder, kMarker), std::vector<std::string>{}) << folder;
     handToLinux(text, "-----BEGIN", "outgoing.asc");
     EXPECT_EQ(run->side.run("gpg --batch --decrypt outgoing.asc"), kBody);
+}
+
+TEST_F(Chain, EncryptsWithoutAskingWhenEveryRecipientHasOneVerifiedKey) {
+    // Dora, a second correspondent, whose key Anna has verified as she did Bob's.
+    const std::string dora = run->side.run(
+        "gpg --batch --quiet --pinentry-mode loopback --passphrase '' --quick-gen-key "
+        "'Dora Friend <dora@example.invalid>' future-default default never\n"
+        "gpg --armor --export dora@ > dora.asc\n"
+        "gpg --with-colons -k dora@ | awk -F: '/^fpr:/ {print $10; exit}'");
+    ASSERT_EQ(dora.size(), 41u) << dora;
+    const std::string gpg = GpgForWindows(), home = "--homedir " + run->keys + " --batch ";
+    ASSERT_EQ(RunGnuPG(gpg, home + "--import " + run->dir() + "dora.asc"), 0u);
+    ASSERT_EQ(RunGnuPG(gpg, home + "--pinentry-mode loopback --passphrase \"\" -u anna@example.invalid "
+                                   "--quick-lsign-key " + dora.substr(0, 40)), 0u);
+    run->writePreferences(gpg, run->annaFpr, true);
+
+    const std::string header =
+        "To: Bob Correspondent <bob@example.invalid>\r\nCc: \"Friend, Dora\" <dora@example.invalid>\r\n"
+        "Subject: Plans\r\n\r\n";
+    startRun(header + kBody);
+    ASSERT_TRUE(WaitFor([&] {
+        return VisibleWindowTitled(kRecipientDialog) || CountLines(install->log(), ": MainPGP-End") > runsBefore_;
+    }, 120000)) << install->log();
+    ASSERT_EQ(VisibleWindowTitled(kRecipientDialog), nullptr) << "the dialog came up";
+    const std::string text = TextOf(edit);
+    EXPECT_EQ(text.rfind(header + "-----BEGIN PGP MESSAGE-----\r\n", 0), 0u) << text;
+    handToLinux(text, "-----BEGIN", "oneclick.asc");
+    // Each recipient reads it with only their own secret key.
+    for (const std::string who : {"bob", "dora"}) {
+        EXPECT_EQ(run->side.run("mkdir -m 700 only-" + who + " && gpg --batch --pinentry-mode loopback --passphrase '' "
+                                "--export-secret-keys " + who + "@ | gpg --homedir only-" + who +
+                                " --batch --quiet --import && gpg --homedir only-" + who +
+                                " --batch --decrypt oneclick.asc 2>/dev/null; r=$?; gpgconf --homedir only-" + who +
+                                " --kill all; exit $r"),
+                  kBody) << who;
+    }
 }
 
 TEST_F(Chain, ClearSignsMailToAMailingListSoThatLinuxGpgVerifiesIt) {

@@ -5,7 +5,12 @@
 //                                              "import" (a Unix path for the file)
 //   demo_tool.exe choose <entry piece>         in the tray program's recipient dialog, a click on
 //                                              the key whose entry holds the piece, then on OK
-// The exit code is 0 on success and 1 when the window, the icon or the entry is not there.
+//   demo_tool.exe put <title piece> <file>     puts the file's text into the window's edit control
+//   demo_tool.exe verify <entry piece>         in the key manager, a click on the key whose entry
+//                                              holds the piece, on "Mark as Verified", then on
+//                                              Close
+// The exit code is 0 on success, 1 when the window, the icon or the entry is not there, and 3 when
+// the key manager did not mark the key verified.
 #include <windows.h>
 
 #include <cstdio>
@@ -48,10 +53,15 @@ BOOL CALLBACK FirstEdit(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-int PrintText(const std::string& piece) {
+HWND EditOf(const std::string& piece) {
     HWND frame = WindowTitled(piece);
     HWND edit = nullptr;
     if (frame) EnumChildWindows(frame, FirstEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
+int PrintText(const std::string& piece) {
+    HWND edit = EditOf(piece);
     if (!edit) return 1;
     const LRESULT length = SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
     std::vector<char> text(static_cast<std::size_t>(length) + 1, '\0');
@@ -98,6 +108,37 @@ int ChooseRecipient(const std::string& piece) {
     return 0;
 }
 
+int PutText(const std::string& piece, const char* path) {
+    HWND edit = EditOf(piece);
+    std::FILE* file = std::fopen(path, "rb");
+    if (!edit || !file) {
+        if (file) std::fclose(file);
+        return 1;
+    }
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+}
+
+int MarkVerified(const std::string& piece) {
+    HWND keys = e2e::VisibleWindowTitled("PGPkeys");
+    HWND list = keys ? FindWindowExA(keys, nullptr, "ListBox", nullptr) : nullptr;
+    if (!list || !e2e::ClickListEntry(list, piece)) return 1;
+    // Returns once gpg has certified the key and the list was filled again.
+    SendMessageA(FindWindowExA(keys, nullptr, "Button", "Mark as &Verified"), BM_CLICK, 0, 0);
+    bool verified = false;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const std::string entry = e2e::ListEntry(list, i);
+        if (entry.find(piece) != std::string::npos) verified = entry.find("\tverified\t") != std::string::npos;
+    }
+    SendMessageA(FindWindowExA(keys, nullptr, "Button", "Close"), BM_CLICK, 0, 0);
+    return verified ? 0 : 3;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -108,6 +149,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (command == "click-tray") return ClickTray();
     if (command == "shot" && argc == 4) return Shot(argv[2], argv[3]);
     if (command == "choose" && argc == 3) return ChooseRecipient(argv[2]);
-    std::fputs("usage: demo_tool text <title> | click-tray | shot <title> <file> | choose <entry>\n", stderr);
+    if (command == "put" && argc == 4) return PutText(argv[2], argv[3]);
+    if (command == "verify" && argc == 3) return MarkVerified(argv[2]);
+    std::fputs("usage: demo_tool text <title> | click-tray | shot <title> <file> | choose <entry> | put <title> <file>"
+               " | verify <entry>\n",
+               stderr);
     return 2;
 }

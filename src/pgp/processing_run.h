@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/file_routines.h"
+#include "base/request_note.h"
 #include "platform/desktop.h"
 #include "platform/message_dialog.h"
 
@@ -103,7 +104,8 @@ class RunPgp {
 public:
     virtual ~RunPgp() = default;
     // Returns when PGP has handled the request; false when an encryption failed (already reported).
-    virtual bool InvokePGP(const std::string& switchText) = 0;
+    // The note, when given, tells the tray program the message's recipients first.
+    virtual bool InvokePGP(const std::string& switchText, const RequestNote* note) = 0;
 };
 
 // The clipboard's plain text, read and written.
@@ -169,7 +171,7 @@ public:
 private:
     void Run(bool RoutineRun);
     void Incoming(std::string switchText);
-    void Outgoing(const std::string& switchText);
+    void Outgoing(const std::string& switchText, const RequestNote& note);
     void ClosingSteps();
     // Neither the data file, nor what a driver left beside it, outlives a run: the paths that
     // could not be wiped are logged and given back.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "pgptray/gpg_locate.h"
 #include "pgptray/import_preview.h"
+#include "pgptray/recipient_match.h"
 #include "pgptray/tray_texts.h"
 
 namespace pgptray {
@@ -161,8 +163,10 @@ bool TrayApp::ownKey(const std::string& defaultKey, std::string& fingerprint) {
 }
 
 void TrayApp::command(TrayCommand c) {
+    std::optional<v5::RequestNote> note = std::exchange(nextNote_, std::nullopt);
     if (busy_) return;  // one operation at a time; a request meanwhile is refused
     busy_ = true;
+    note_ = std::move(note);
     // A decryption's result comes before anything the next command shows. The import of a key
     // that came inside the decrypted message (the sender's next request) is added below it, so
     // that who signed that message stays in view beside what its key did.
@@ -185,6 +189,7 @@ void TrayApp::command(TrayCommand c) {
     } catch (const std::exception& e) {
         failed(std::string("The operation failed: ") + e.what() + "\r\nThe clipboard was left as it was.");
     }
+    note_.reset();
     appendResult_ = false;
     busy_ = false;
 }
@@ -197,7 +202,7 @@ void TrayApp::encrypt(bool withSignature) {
     std::vector<std::string> recipients = presetRecipients;
     if (recipients.empty()) {
         bool toSelf = settings.encryptToSelf;
-        if (!ports_.dialogs.chooseRecipients(listKeys(false), toSelf, recipients)) return;
+        if (!chooseRecipients(toSelf, recipients)) return;
         if (toSelf != settings.encryptToSelf) {
             settings.encryptToSelf = toSelf;
             SaveSettings(ports_.settings, settings);
@@ -222,6 +227,18 @@ void TrayApp::encrypt(bool withSignature) {
         r = run(req, text);
     }
     deliver(r, JudgeEncryption(r));
+}
+
+bool TrayApp::chooseRecipients(bool& toSelf, std::vector<std::string>& recipients) {
+    const std::vector<GpgKey> keys = listKeys(false);
+    const RecipientMatch match = note_ ? MatchRecipients(note_->addresses, keys) : RecipientMatch{};
+    recipients = match.fingerprints;
+    // Never past the dialog with blind copies: their keys would show in the message to everyone.
+    if (note_ && settings.encryptWithoutAsking && !note_->hasBcc && !note_->addresses.empty() &&
+        match.everyAddress())
+        return true;
+    const std::string notice = RecipientNotice(match.withoutKey, match.withSeveral);
+    return ports_.dialogs.chooseRecipients(keys, notice, toSelf, recipients);
 }
 
 void TrayApp::sign() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/request_note.h"
 #include "pgptray/gpg_command.h"
 #include "pgptray/gpg_listing.h"
 #include "pgptray/gpg_status.h"
@@ -26,6 +27,9 @@ public:
 
     // Handles one command of the hidden window; a command while another runs is refused.
     void command(TrayCommand command);
+    // What Vostrel 5 says of the message before its next request (the recipients): it applies
+    // to the next command alone, whatever becomes of it, and is forgotten afterwards.
+    void takeNote(v5::RequestNote note) { nextNote_ = std::move(note); }
     bool busy() const { return busy_; }
     // What a command leaves to do once its sender has its answer: the result window of a
     // decryption, which names keys from the listings.
@@ -66,6 +70,9 @@ private:
     // "Encrypt to myself": the default key when it is a usable secret key that encrypts, else the
     // one the user chooses (kept as the default key). False when there is none or it was cancelled.
     bool ownKey(const std::string& defaultKey, std::string& fingerprint);
+    // The recipients' keys: at once when the note names them all and the preferences allow it,
+    // else as chosen in the dialog, preselected from the note. False when cancelled.
+    bool chooseRecipients(bool& encryptToSelf, std::vector<std::string>& recipients);
     // The text to import after the user's answers, or false when nothing is to be imported.
     bool importAsked(const std::string& text, std::string& toImport);
     std::string keyFolderStamp();
@@ -78,6 +85,8 @@ private:
     TrayPorts ports_;
     KeyListingCache publicKeys_, secretKeys_;
     std::optional<GpgVerdict> pendingDecryption_;
+    std::optional<v5::RequestNote> nextNote_;  // for the next command
+    std::optional<v5::RequestNote> note_;      // for the command in progress
     bool busy_ = false;
     bool decryptionInView_ = false;  // the result window shows the last command's decryption
     bool appendResult_ = false;      // the next result goes below the one in view

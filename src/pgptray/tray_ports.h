@@ -70,9 +70,10 @@ enum class MessageKind { Error, Warning, Information };
 class TrayDialogs {
 public:
     virtual ~TrayDialogs() = default;
-    // The recipient dialog over the public keys, with the "Encrypt to myself" choice; the chosen
+    // The recipient dialog over the public keys, with the "Encrypt to myself" choice: the keys in
+    // `chosen` come preselected and `notice` (when not empty) is shown above the list; the chosen
     // fingerprints (usable keys only), or false when cancelled.
-    virtual bool chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
+    virtual bool chooseRecipients(const std::vector<GpgKey>& keys, const std::string& notice, bool& encryptToSelf,
                                   std::vector<std::string>& chosen) = 0;
     // The user's own key among the secret keys (for "Encrypt to myself" when no default key is
     // set): its fingerprint, or false when cancelled.

@@ -15,20 +15,33 @@ constexpr TextSetting kTextSettings[] = {
     {"KeyFolder", &TraySettings::keyFolder},
     {"DefaultKey", &TraySettings::defaultKey},
 };
-constexpr char kEncryptToSelf[] = "EncryptToSelf";
+// The switches of PGPTray.ini, "1" or "0".
+struct SwitchSetting {
+    const char* key;
+    bool TraySettings::*member;
+    bool fallback;
+};
+constexpr SwitchSetting kSwitchSettings[] = {
+    {"EncryptToSelf", &TraySettings::encryptToSelf, true},
+    {"EncryptWithoutAsking", &TraySettings::encryptWithoutAsking, false},
+};
 
 }  // namespace
 
 TraySettings LoadSettings(SettingsStore& store) {
     TraySettings s;
     for (const TextSetting& t : kTextSettings) s.*t.member = store.read(t.key, "");
-    s.encryptToSelf = store.read(kEncryptToSelf, "1") != "0";
+    // A value other than "0" and "1" reads as the switch's default.
+    for (const SwitchSetting& b : kSwitchSettings) {
+        const std::string value = store.read(b.key, "");
+        s.*b.member = value == "1" ? true : value == "0" ? false : b.fallback;
+    }
     return s;
 }
 
 void SaveSettings(SettingsStore& store, const TraySettings& s) {
     for (const TextSetting& t : kTextSettings) store.write(t.key, s.*t.member);
-    store.write(kEncryptToSelf, s.encryptToSelf ? "1" : "0");
+    for (const SwitchSetting& b : kSwitchSettings) store.write(b.key, s.*b.member ? "1" : "0");
 }
 
 }  // namespace pgptray

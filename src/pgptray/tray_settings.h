@@ -11,6 +11,9 @@ struct TraySettings {
     std::string keyFolder;    // gpg's home folder; empty: gpg's own default
     std::string defaultKey;   // fingerprint of the signing key; empty: gpg's default
     bool encryptToSelf = true;
+    // Encrypt at once, without the recipient dialog, when Vostrel 5 named the recipients and
+    // each has exactly one verified key (and the message has no blind copies).
+    bool encryptWithoutAsking = false;
 };
 
 TraySettings LoadSettings(SettingsStore& store);

@@ -101,6 +101,17 @@ std::string RecipientEntry(const GpgKey& k) {
     return k.keyId + "\t" + KeyStateText(k) + "\t" + (id ? id->name + "\t" + id->email : std::string("\t"));
 }
 
+std::string RecipientNotice(const std::vector<std::string>& withoutKey, const std::vector<std::string>& withSeveral) {
+    const auto line = [](const char* lead, const std::vector<std::string>& addresses) {
+        std::string text;
+        for (const std::string& a : addresses) text += (text.empty() ? lead : ", ") + VisibleText(a);
+        return text;
+    };
+    const std::string none = line("No verified key for: ", withoutKey);
+    const std::string several = line("More than one verified key for: ", withSeveral);
+    return none + (none.empty() || several.empty() ? "" : "\r\n") + several;
+}
+
 std::string FormatFingerprint(std::string_view fpr) {
     if (fpr.size() != 40 && fpr.size() != 64) return std::string(fpr);
     std::string out;

@@ -67,6 +67,10 @@ std::string KeyStateText(const GpgKey& key);
 // One line of a key list: key id and state ahead of the name and address, tab-separated.
 std::string RecipientEntry(const GpgKey& key);
 
+// What the recipient dialog says above its list of the addresses it could not preselect a key
+// for (as visible text); empty when there are none.
+std::string RecipientNotice(const std::vector<std::string>& withoutKey, const std::vector<std::string>& withSeveral);
+
 // A fingerprint in groups of four digits, as gpg shows it; other text as it is.
 std::string FormatFingerprint(std::string_view fingerprint);
 

@@ -99,9 +99,10 @@ public:
 
 class FakeTrayDialogs : public TrayDialogs {
 public:
-    // What the user was shown, in order: "recipients", "own key", "passphrase LABEL" (" again"
-    // after a wrong one), "preferences", "error: TEXT", "warning: TEXT", "information: TEXT",
-    // "question: TEXT", "result: TEXT", "append: TEXT", "tools".
+    // What the user was shown, in order: "recipients" (": NOTICE" when it had one), "own key",
+    // "passphrase LABEL" (" again" after a wrong one), "preferences", "error: TEXT",
+    // "warning: TEXT", "information: TEXT", "question: TEXT", "result: TEXT", "append: TEXT",
+    // "tools".
     std::vector<std::string> shown;
 
     // The answers. Recipients: the fingerprints clicked, nullopt for Cancel; the "Encrypt to
@@ -119,13 +120,16 @@ public:
     std::function<void()> whileOpen;
 
     std::vector<GpgKey> offeredKeys, offeredOwnKeys;
+    std::vector<std::string> preselected;  // the keys the recipient dialog came up with
     std::vector<std::string> offeredSigningKeys;
     bool resultWindowOpen = false;
     std::string resultText;
 
-    bool chooseRecipients(const std::vector<GpgKey>& keys, bool& toSelf, std::vector<std::string>& chosen) override {
-        shown.push_back("recipients");
+    bool chooseRecipients(const std::vector<GpgKey>& keys, const std::string& notice, bool& toSelf,
+                          std::vector<std::string>& chosen) override {
+        shown.push_back(notice.empty() ? "recipients" : "recipients: " + notice);
         offeredKeys = keys;
+        preselected = chosen;
         modal();
         if (!recipients) return false;
         chosen = *recipients;

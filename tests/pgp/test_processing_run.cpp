@@ -8,6 +8,7 @@
 
 #include "drivers/side_file.h"
 #include "pgp/decision.h"
+#include "pgp/recipients.h"
 #include "platform/errors.h"
 #include "run_world.h"
 
@@ -120,6 +121,11 @@ TEST(ProcessingRun, DecisionToOutcome) {
         for (std::size_t i = 0; i < c.switches.size(); ++i)
             invoked.push_back((i == 0 ? kInvokedLogPrefix : kNestedInvokedLogPrefix) + c.switches[i]);
         EXPECT_EQ(w.logMessagesWith("Invoked PGP with "), invoked) << c.name;
+        // Requests to encrypt or sign tell the tray program the recipients; the others do not.
+        for (std::size_t i = 0; i < w.pgp.notes.size(); ++i) {
+            const bool inward = c.switches[i] == "-AutoDecryptVerify" || c.switches[i] == "-AddKey";
+            EXPECT_EQ(w.pgp.notes[i], inward ? std::nullopt : std::optional(RequestNote{BareAddresses(w.to)})) << c.name;
+        }
     }
 }
 

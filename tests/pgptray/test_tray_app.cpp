@@ -165,11 +165,18 @@ TEST(TrayPassphrase, IsNotAskedForAKeyThatNeedsNone) {
 }
 
 TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
+    // note: what Vostrel 5 said before the request; withoutAsking: the preference; preselected:
+    // the keys the dialog came up with.
     struct Case { const char* what; std::string defaultKey, storedToSelf; std::optional<bool> box;
                   std::vector<std::string> clicked, preset, recipients, written;
-                  std::optional<std::string> chosenAsMine = {}; std::vector<std::string> shown = {"recipients"}; };
+                  std::optional<std::string> chosenAsMine = {}; std::vector<std::string> shown = {"recipients"};
+                  std::optional<v5::RequestNote> note = {}; bool withoutAsking = false;
+                  std::vector<std::string> preselected = {}; };
     const std::string other = "1111222233334444555566667777888899990000";
     const std::vector<std::string> askedMine{"recipients", "own key"};
+    const v5::RequestNote both{{"Anna@Example.invalid", "paul@example.invalid"}, false, false};
+    const v5::RequestNote withBcc{both.addresses, true, false};
+    const v5::RequestNote withStranger{{"anna@example.invalid", "bob@example.invalid"}, false, false};
     const Case cases[] = {
         {"the default key as myself", W::kPaul, "1", {}, {W::kAnna}, {}, {W::kAnna, W::kPaul}, {}},
         {"no default key: mine is asked for and kept", "", "1", {}, {W::kPaul}, {}, {W::kPaul, W::kAnna},
@@ -183,6 +190,18 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
         {"nobody", W::kPaul, "0", {}, {}, {}, {}, {}, {},
          {"recipients", "warning: No recipient was chosen. The clipboard was left as it was."}},
         {"recipients from the command line", W::kPaul, "1", {}, {}, {W::kAnna}, {W::kAnna}, {}, {}, {}},
+        {"one key for every address: no dialog", W::kPaul, "0", {}, {}, {}, {W::kAnna, W::kPaul}, {}, {}, {}, both,
+         true},
+        {"no dialog, and myself added", W::kPaul, "1", {}, {}, {}, {W::kAnna, W::kPaul}, {}, {}, {},
+         v5::RequestNote{{"anna@example.invalid"}}, true},
+        {"the preference off: the dialog, preselected", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {},
+         {"recipients"}, both, false, {W::kAnna, W::kPaul}},
+        {"blind copies: the dialog", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {}, {"recipients"}, withBcc,
+         true, {W::kAnna, W::kPaul}},
+        {"an address without a key: the dialog says so", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {},
+         {"recipients: No verified key for: bob@example.invalid"}, withStranger, true, {W::kAnna}},
+        {"no note: the dialog as ever", W::kPaul, "0", {}, {W::kAnna}, {}, {W::kAnna}, {}, {}, {"recipients"}, {},
+         true},
     };
     for (const Case& c : cases) {
         TrayWorld w;
@@ -193,12 +212,16 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
         w.dialogs.encryptToSelf = c.box;
         w.dialogs.ownKey = c.chosenAsMine;
         w.app.presetRecipients = c.preset;
+        w.settings.values["EncryptWithoutAsking"] = c.withoutAsking ? "1" : "0";
+        if (c.note) w.app.takeNote(*c.note);
         w.app.command(C::Encrypt);
+        EXPECT_EQ(w.dialogs.preselected, c.preselected) << c.what;
         std::vector<std::string> written;
         for (const std::string& s : w.settings.written)
             if (s.rfind("GpgPath=", 0) != 0 && s.rfind("KeyFolder=", 0) != 0) written.push_back(s);
         std::erase_if(written, [&](const std::string& s) {  // what is saved unchanged beside a change
-            return s == "DefaultKey=" + c.defaultKey || s == "EncryptToSelf=" + c.storedToSelf;
+            return s == "DefaultKey=" + c.defaultKey || s == "EncryptToSelf=" + c.storedToSelf ||
+                   s == std::string("EncryptWithoutAsking=") + (c.withoutAsking ? "1" : "0");
         });
         EXPECT_EQ(written, c.written) << c.what;
         EXPECT_EQ(w.dialogs.shown, c.shown) << c.what;
@@ -218,6 +241,22 @@ TEST(TrayEncryption, EncryptsToTheChosenKeysAndToMyselfAsTheBoxSays) {
     EXPECT_EQ(w.dialogs.offeredKeys.size(), 4u);
     ASSERT_EQ(w.dialogs.offeredOwnKeys.size(), 2u);
     EXPECT_EQ(w.dialogs.offeredOwnKeys[1].fingerprint, W::kPaul);
+}
+
+TEST(TrayEncryption, ANoteAppliesToTheNextCommandAloneWhateverBecomesOfIt) {
+    for (const C first : {C::Encrypt, C::Sign, C::DecryptVerify}) {
+        TrayWorld w;
+        w.answerSuccess();
+        w.settings.values["EncryptWithoutAsking"] = "1";
+        w.app.takeNote({{"anna@example.invalid"}, false, false});
+        if (first == C::DecryptVerify) w.clipboard.text = "";  // fails at once
+        w.app.command(first);
+        w.dialogs.shown.clear();
+        w.clipboard.text = W::kPlain;
+        w.app.command(C::Encrypt);
+        EXPECT_EQ(w.dialogs.shown, std::vector<std::string>{"recipients"}) << static_cast<int>(first);
+        EXPECT_TRUE(w.dialogs.preselected.empty()) << static_cast<int>(first);
+    }
 }
 
 TEST(TrayDefaultKey, IsAFullFingerprintOrAStoredShortIdOfExactlyOneSecretKey) {
@@ -339,23 +378,27 @@ TEST(TrayResults, AnImportRightAfterADecryptionIsAddedBelowItsResult) {
 TEST(TraySettings, AreReadWithTheirDefaultsAndWrittenWhole) {
     struct Case { std::map<std::string, std::string> stored; TraySettings read; };
     const Case cases[] = {
-        {{}, {"", "", "", true}},
-        {{{"GpgPath", "D:\\gpg"}, {"KeyFolder", "D:\\k"}, {"DefaultKey", W::kAnna}, {"EncryptToSelf", "0"}},
-         {"D:\\gpg", "D:\\k", W::kAnna, false}},
-        {{{"EncryptToSelf", ""}}, {"", "", "", true}},
-        {{{"EncryptToSelf", "no"}}, {"", "", "", true}},
+        {{}, {"", "", "", true, false}},
+        {{{"GpgPath", "D:\\gpg"}, {"KeyFolder", "D:\\k"}, {"DefaultKey", W::kAnna}, {"EncryptToSelf", "0"},
+          {"EncryptWithoutAsking", "1"}},
+         {"D:\\gpg", "D:\\k", W::kAnna, false, true}},
+        {{{"EncryptToSelf", ""}, {"EncryptWithoutAsking", ""}}, {"", "", "", true, false}},
+        {{{"EncryptToSelf", "no"}, {"EncryptWithoutAsking", "yes"}}, {"", "", "", true, false}},
     };
     for (const Case& c : cases) {
         fakes::FakeSettingsStore store;
         store.values = c.stored;
         const TraySettings s = LoadSettings(store);
-        EXPECT_EQ(std::tie(s.gpgPath, s.keyFolder, s.defaultKey, s.encryptToSelf),
-                  std::tie(c.read.gpgPath, c.read.keyFolder, c.read.defaultKey, c.read.encryptToSelf));
+        EXPECT_EQ(std::tie(s.gpgPath, s.keyFolder, s.defaultKey, s.encryptToSelf, s.encryptWithoutAsking),
+                  std::tie(c.read.gpgPath, c.read.keyFolder, c.read.defaultKey, c.read.encryptToSelf,
+                           c.read.encryptWithoutAsking));
         fakes::FakeSettingsStore saved;
         SaveSettings(saved, s);
         EXPECT_EQ(saved.written, (std::vector<std::string>{"GpgPath=" + s.gpgPath, "KeyFolder=" + s.keyFolder,
                                                             "DefaultKey=" + s.defaultKey,
-                                                            std::string("EncryptToSelf=") + (s.encryptToSelf ? "1" : "0")}));
+                                                            std::string("EncryptToSelf=") + (s.encryptToSelf ? "1" : "0"),
+                                                            std::string("EncryptWithoutAsking=") +
+                                                                (s.encryptWithoutAsking ? "1" : "0")}));
     }
     // Each command reads them again: another program may have changed them.
     TrayWorld w;
@@ -376,14 +419,15 @@ TEST(TrayPreferences, KeepOnlyAFingerprintAsTheDefaultKey) {
     for (const Case& c : cases) {
         TrayWorld w;
         if (c.defaultKey) {
-            TraySettings edited{"D:\\gpg.exe", "D:\\keys", *c.defaultKey, false};
+            TraySettings edited{"D:\\gpg.exe", "D:\\keys", *c.defaultKey, false, true};
             w.dialogs.preferences = edited;
         }
         w.app.command(C::Preferences);
         EXPECT_EQ(w.dialogs.offeredSigningKeys, (std::vector<std::string>{W::kAnna, W::kPaul})) << "usable keys only";
-        EXPECT_EQ(w.settings.written.size(), c.saved ? 4u : 0u) << c.what;
+        EXPECT_EQ(w.settings.written.size(), c.saved ? 5u : 0u) << c.what;
         if (c.saved) {
             EXPECT_EQ(w.settings.values["DefaultKey"], *c.defaultKey) << c.what;
+            EXPECT_EQ(w.settings.values["EncryptWithoutAsking"], "1") << c.what;
         }
         expectShown(w.dialogs.shown, c.said.empty() ? std::vector<std::string>{"preferences"}
                                                     : std::vector<std::string>{"preferences", c.said}, c.what);

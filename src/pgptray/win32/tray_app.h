@@ -50,7 +50,7 @@ class TrayWindows : public TrayDialogs {
 public:
     TrayWindows();
     ~TrayWindows() override;
-    bool chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
+    bool chooseRecipients(const std::vector<GpgKey>& keys, const std::string& notice, bool& encryptToSelf,
                           std::vector<std::string>& chosen) override;
     bool chooseOwnKey(const std::vector<GpgKey>& secretKeys, std::string& fingerprint) override;
     bool askPassphrase(const std::string& keyLabel, bool retry, std::string& passphrase) override;

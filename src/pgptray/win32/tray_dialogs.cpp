@@ -1,5 +1,7 @@
 // The dialogs of the tray program: recipients, pass phrase, preferences, messages, the result
 // window and the tools window.
+#include <algorithm>
+
 #include "pgptray/tray_texts.h"
 #include "pgptray/win32/form.h"
 #include "pgptray/win32/tray_app.h"
@@ -14,7 +16,7 @@ constexpr int kEncryptToSelf = 101;
 constexpr int kPassphraseEdit = 200;
 constexpr int kOwnKeyList = 201;
 constexpr int kResultText = 300;
-constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403;
+constexpr int kPrefGpg = 400, kPrefFolder = 401, kPrefKey = 402, kPrefSelf = 403, kPrefWithoutAsking = 404;
 constexpr int kToolsKeys = 40001;
 
 // Dialog units (a quarter of the font's average character width): key id, state, name, address.
@@ -32,24 +34,41 @@ HWND fillKeyList(Form& f, int id, const std::vector<GpgKey>& keys) {
     return list;
 }
 
+// The line of a filled key list that shows keys[index].
+int ListIndexOf(HWND list, std::size_t index) {
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        if (static_cast<std::size_t>(SendMessageA(list, LB_GETITEMDATA, i, 0)) == index) return i;
+    return -1;
+}
+
 }  // namespace
 
 TrayWindows::TrayWindows() = default;
 TrayWindows::~TrayWindows() = default;
 
-bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, bool& encryptToSelf,
+bool TrayWindows::chooseRecipients(const std::vector<GpgKey>& keys, const std::string& notice, bool& encryptToSelf,
                                    std::vector<std::string>& chosen) {
-    static const ControlSpec rows[] = {
+    // The addresses left without a key are named above the list, which moves down for them.
+    const int top = notice.empty() ? 0 : 40;
+    const ControlSpec rows[] = {
+        {K::Text, "lblNotice", notice.c_str(), 10, 8, 540, 34, v5::kNoControlId, v5::cfNoPrefix},
         {K::Label, "lblKeys",
-         "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8, 540, 18},
-        {K::ListBox, "lstKeys", "", 10, 30, 540, 200, kRecipientList, v5::cfMultiSelect | v5::cfColumns},
-        {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 238, 200, 20, kEncryptToSelf},
-        {K::Button, "btnOk", "OK", 380, 264, 80, 26, IDOK, v5::cfDefault},
-        {K::Button, "btnCancel", "Cancel", 470, 264, 80, 26, IDCANCEL},
+         "Choose the keys to encrypt to (click to select; expired and revoked keys cannot be chosen):", 10, 8 + top,
+         540, 18},
+        {K::ListBox, "lstKeys", "", 10, 30 + top, 540, 200, kRecipientList, v5::cfMultiSelect | v5::cfColumns},
+        {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 238 + top, 200, 20, kEncryptToSelf},
+        {K::Button, "btnOk", "OK", 380, 264 + top, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 470, 264 + top, 80, 26, IDCANCEL},
     };
-    Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300);
+    Form f(std::string(kProgramTitle) + " - Choose Recipients", 560, 300 + top);
     f.build(rows);
     HWND list = fillKeyList(f, kRecipientList, keys);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (!keys[i].usable() || std::find(chosen.begin(), chosen.end(), keys[i].fingerprint) == chosen.end()) continue;
+        // Index -1 would select every line.
+        if (const int line = ListIndexOf(list, i); line >= 0) SendMessageA(list, LB_SETSEL, TRUE, line);
+    }
     f.setChecked(kEncryptToSelf, encryptToSelf);
     f.onCommand = [&](int id, int code) {
         if (id == kRecipientList && code == LBN_SELCHANGE) {
@@ -124,21 +143,25 @@ bool TrayWindows::editPreferences(TraySettings& settings, const std::vector<std:
         {K::Label, "lblKey", "Default signing key (fingerprint; empty: GnuPG's default):", 10, 104, 440, 18},
         {K::ComboBox, "cboKey", "", 10, 122, 440, 200, kPrefKey},
         {K::CheckBox, "chkEncryptToSelf", "Encrypt to myself", 10, 152, 200, 20, kPrefSelf},
-        {K::Button, "btnOk", "OK", 280, 178, 80, 26, IDOK, v5::cfDefault},
-        {K::Button, "btnCancel", "Cancel", 370, 178, 80, 26, IDCANCEL},
+        {K::CheckBox, "chkEncryptWithoutAsking",
+         "Encrypt without asking when every recipient has exactly one valid key", 10, 176, 440, 20, kPrefWithoutAsking},
+        {K::Button, "btnOk", "OK", 280, 202, 80, 26, IDOK, v5::cfDefault},
+        {K::Button, "btnCancel", "Cancel", 370, 202, 80, 26, IDCANCEL},
     };
-    Form f(std::string(kProgramTitle) + " - Preferences", 460, 210);
+    Form f(std::string(kProgramTitle) + " - Preferences", 460, 234);
     f.build(rows);
     HWND combo = f.item(kPrefKey);
     for (const std::string& fingerprint : signingKeys)
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fingerprint.c_str()));
     SetWindowTextA(combo, settings.defaultKey.c_str());
     f.setChecked(kPrefSelf, settings.encryptToSelf);
+    f.setChecked(kPrefWithoutAsking, settings.encryptWithoutAsking);
     if (f.runModal() != IDOK) return false;
     settings.gpgPath = f.text(kPrefGpg);
     settings.keyFolder = f.text(kPrefFolder);
     settings.defaultKey = f.text(kPrefKey);
     settings.encryptToSelf = f.checked(kPrefSelf);
+    settings.encryptWithoutAsking = f.checked(kPrefWithoutAsking);
     return true;
 }
 
