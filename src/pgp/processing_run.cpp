@@ -81,6 +81,12 @@ void ProcessingRun::Run(bool RoutineRun) {
     ports_.mailer.RunDriver(kReadFileCommand + state.MfdFilePath);
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
+    const SideFile side = ReadSideFile();
+    textAsUtf8_ = v5::TextGoesAsUtf8(side);
+    if (TextBeyondCodePage(side)) {
+        ports_.diagnostics.AppMessageBox(kTextBeyondCodePageText, amError, kMbOk);
+        return;
+    }
 
     TMFDData mail = ReadMFDFile(state.MfdFilePath);
     state.TracePoint = tpRunDataRead;
@@ -209,6 +215,16 @@ bool ProcessingRun::ScriptEngineFailed() {
         ports_.diagnostics.WriteDebugLog(std::string("Could not read the driver's side file: ") + error.what());
         return true;
     }
+}
+
+SideFile ProcessingRun::ReadSideFile() {
+    const std::string path = SideFilePath(ports_.state.MfdFilePath);
+    try {
+        if (FileExists(path)) return ParseSideFile(ReadFileString(path));
+    } catch (const std::exception& error) {
+        ports_.diagnostics.WriteDebugLog(std::string("Could not read the driver's side file: ") + error.what());
+    }
+    return {};
 }
 
 void ProcessingRun::TellNotWrittenBack() {

@@ -23,6 +23,9 @@ public:
     // A "/recipient=" that is no full fingerprint stops encryption with a message.
     std::vector<std::string> presetRecipients;
     std::vector<std::string> refusedRecipients;
+    // The next request's text is signed as UTF-8 rather than in the system's code page: its
+    // mailer shows Unicode text (Vostrel 5's request note says so). It holds for one command.
+    bool signUtf8 = false;
 
     // Handles one command of the hidden window; a command while another runs is refused.
     void command(TrayCommand command);
@@ -58,10 +61,10 @@ public:
     ClipboardText& clipboard() { return ports_.clipboard; }
 
 private:
-    bool clipboardText(std::string& text);
-    // Carries out what gpg's run came to: its output onto the clipboard (and a decryption's result
-    // shown once the sender has its answer), or the failure told.
-    void deliver(const GpgResult& result, const GpgVerdict& verdict);
+    bool clipboardText(std::string& text, TextCharset charset = TextCharset::Utf8);
+    // Carries out what gpg's run came to: its output onto the clipboard in that character set (and
+    // a decryption's result shown once the sender has its answer), or the failure told.
+    void deliver(const GpgResult& result, const GpgVerdict& verdict, TextCharset charset = TextCharset::Utf8);
     void showResult(const std::string& text);
     // "Encrypt to myself": the default key when it is a usable secret key that encrypts, else the
     // one the user chooses (kept as the default key). False when there is none or it was cancelled.

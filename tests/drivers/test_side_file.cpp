@@ -11,7 +11,7 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
     const SideFile read{{0x1A2B, 412, "Notepad"}, {0x1A30, 412, "Edit"}, std::nullopt};
     const std::string readText =
         "MailerWindow=6699\r\nMailerProcess=412\r\nMailerClass=Notepad\r\n"
-        "TextWindow=6704\r\nTextProcess=412\r\nTextClass=Edit\r\n";
+        "TextWindow=6704\r\nTextProcess=412\r\nTextClass=Edit\r\nTextUnicode=0\r\n";
     EXPECT_EQ(FormatSideFile(read), readText);
 
     SideFile written = read;
@@ -25,13 +25,31 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
         {"with a result and its reason", FormatSideFile(written), written},
         {"a successful write-back", readText + "Result=0\r\n", SideFile{read.mailer, read.text, SideResult{0, ""}}},
         {"keys of a later version, any letter case, LF lines",
-         "mailerwindow=6699\nMailerProcess=412\nMAILERCLASS=Notepad\nTextUnicode=1\nTextWindow=6704\n"
+         "mailerwindow=6699\nMailerProcess=412\nMAILERCLASS=Notepad\nTextFont=Fixedsys\nTextWindow=6704\n"
          "TextProcess=412\nTextClass=Edit\nnot a key line\n",
          read},
         {"numbers that are none", "MailerWindow=12ab\r\nTextProcess=-4\r\nResult=done\r\n", SideFile{}},
         {"an empty file", "", SideFile{}},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseSideFile(c.text), c.expected) << c.name;
+
+    // What the program makes of it: UTF-8 for a Unicode text window that was read; the user told
+    // of a read refused for characters beyond the code page.
+    const struct {
+        std::string text;
+        bool utf8, beyondCodePage;
+    } meanings[] = {
+        {readText, false, false},
+        {readText + "TextUnicode=1\r\n", true, false},
+        {"TextUnicode=1\r\n", false, false},
+        {std::string("TextUnicode=1\r\nResult=3 ") + kTextBeyondCodePage + "\r\n", false, true},
+        {"Result=3 the mailer's text window is not there\r\n", false, false},
+        {std::string("Result=0 ") + kTextBeyondCodePage + "\r\n", false, false},
+    };
+    for (const auto& m : meanings) {
+        EXPECT_EQ(TextGoesAsUtf8(ParseSideFile(m.text)), m.utf8) << m.text;
+        EXPECT_EQ(TextBeyondCodePage(ParseSideFile(m.text)), m.beyondCodePage) << m.text;
+    }
 
     // A class name or a reason holding a line end cannot make up lines of its own.
     SideFile hostile;

@@ -12,6 +12,8 @@
 
 #include "pgptray/tray_ports.h"
 #include "pgptray/tray_texts.h"
+#include "fakes/fake_cp1252.h"
+#include "platform/text_charset.h"
 
 namespace pgptray::fakes {
 
@@ -29,17 +31,21 @@ public:
     }
 };
 
+// Holds the clipboard's Unicode text as UTF-8; its 8-bit text is derived from it in cp1252, as
+// the system does.
 class FakeClipboardText : public ClipboardText {
 public:
-    std::optional<std::string> text;  // nullopt: the clipboard holds no text
+    std::optional<std::string> text;  // UTF-8; nullopt: the clipboard holds no text
     int writes = 0;
-    bool read(std::string& out) override {
+    bool read(std::string& out, TextCharset charset) override {
         if (!text) return false;
-        out = *text;
+        out = charset == TextCharset::Utf8 ? *text : v5::fakes::Cp1252FromUtf8(*text);
         return true;
     }
-    bool writeCrLf(std::string_view gpgOutput) override {
-        text = ToCrLf(gpgOutput);
+    bool writeCrLf(std::string_view gpgOutput, TextCharset charset) override {
+        const v5::TextBytesDecision d = v5::DecideTextBytes(gpgOutput);
+        const bool utf8 = charset == TextCharset::Utf8 && d.kind != v5::TextBytes::CodePage;
+        text = ToCrLf(utf8 ? std::string(gpgOutput.substr(d.skip)) : v5::fakes::Utf8FromCp1252(gpgOutput));
         ++writes;
         return true;
     }

@@ -26,7 +26,7 @@ inline std::string SignedText(const std::string& text) {
 inline std::string KeyBlock() { return Armoured("PUBLIC KEY BLOCK", "key"); }
 
 // What the mailer's driver does with "read File=".
-enum class DriverRead { Message, Nothing, EmptyFile, Garbage };
+enum class DriverRead { Message, Nothing, EmptyFile, Garbage, BeyondCodePage };
 
 struct RunWorld : DiagnosticsFixture {
     PropsState options;
@@ -52,6 +52,7 @@ struct RunWorld : DiagnosticsFixture {
     // The driver is SBM.EXE: its read records the windows in the side file, and its write-back
     // ends with this exit code, recorded there too.
     bool scriptEngine = false;
+    bool unicodeWindow = false;  // SBM.EXE's text window keeps Unicode text
     int scriptEngineWriteExit = 0;
     // What PGP's decryption gives.
     std::string decrypted = "the plain text";
@@ -79,10 +80,14 @@ struct RunWorld : DiagnosticsFixture {
                     record.HasBody = true;
                     WriteFileStringOrThrow(path, FormatMFDText(record));
                     if (scriptEngine)
-                        WriteFileStringOrThrow(SideFilePath(path), FormatSideFile({{7, 70, "Pad"}, {8, 70, "Edit"}, {}}));
+                        WriteFileStringOrThrow(SideFilePath(path),
+                                               FormatSideFile({{7, 70, "Pad"}, {8, 70, "Edit"}, {}, unicodeWindow}));
                     break;
                 }
                 case DriverRead::Nothing: break;
+                case DriverRead::BeyondCodePage:
+                    WriteFileStringOrThrow(SideFilePath(path), FormatSideFile({{}, {}, SideResult{3, kTextBeyondCodePage}}));
+                    break;
                 case DriverRead::EmptyFile: WriteFileStringOrThrow(path, ""); break;
                 case DriverRead::Garbage: WriteFileStringOrThrow(path, std::string("\xff\x00\x13zebra\r\nWtype\x01", 14)); break;
             }

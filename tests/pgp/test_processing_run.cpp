@@ -93,6 +93,8 @@ TEST(ProcessingRun, DecisionToOutcome) {
          },
          true, {"-AutoEncrypt"}, kBody, "no armour", {}},
         {"no mailer chosen", [](RunWorld& w) { w.mailer.abandoned = true; }, true, {}, kBody, kOldClip, {}},
+        {"SBM.EXE refused text beyond the code page", [](RunWorld& w) { w.driverRead = DriverRead::BeyondCodePage; },
+         true, {}, kBody, kOldClip, {kTextBeyondCodePageText}},
     };
     for (const Case& c : cases) {
         RunWorld w;
@@ -120,6 +122,20 @@ TEST(ProcessingRun, DecisionToOutcome) {
         for (std::size_t i = 0; i < c.switches.size(); ++i)
             invoked.push_back((i == 0 ? kInvokedLogPrefix : kNestedInvokedLogPrefix) + c.switches[i]);
         EXPECT_EQ(w.logMessagesWith("Invoked PGP with "), invoked) << c.name;
+    }
+}
+
+// The text goes as UTF-8 only where SBM.EXE read it from a window that keeps Unicode text.
+TEST(ProcessingRun, TextGoesAsUtf8FromAUnicodeWindowReadBySbm) {
+    const struct {
+        bool scriptEngine, unicodeWindow, utf8;
+    } cases[] = {{true, true, true}, {true, false, false}, {false, false, false}};
+    for (const auto& c : cases) {
+        RunWorld w;
+        w.scriptEngine = c.scriptEngine;
+        w.unicodeWindow = c.unicodeWindow;
+        w.run.MainPGP(true);
+        EXPECT_EQ(w.run.TextGoesAsUtf8(), c.utf8) << c.scriptEngine << c.unicodeWindow;
     }
 }
 

@@ -477,5 +477,89 @@ TEST(TrayArguments, TakeOnlyFullFingerprintsAsPresetRecipients) {
     }
 }
 
+TEST(TrayCharsets, TextGoesAsUtf8ExceptWhereSignaturesNeedTheCodePage) {
+    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE2\x80\x94\r\n", cp1252 = "Gr\xFC\xDF" "e \x80 \x97\r\n";
+    const std::string reply = "\xD0\x9E\xD1\x82\xD0\xB2\xD0\xB5\xD1\x82: \xE6\x97\xA5\xE6\x9C\xAC\r\n";
+    const std::string signedHead = "-----BEGIN PGP SIGNED MESSAGE-----\r\n\r\n";
+    struct Case {
+        const char* what;
+        TrayCommand command;
+        bool signUtf8;
+        std::vector<std::pair<std::string, GpgResult>> runs;  // gpg's input and its answer, in turn
+        std::string clipboard;                                 // afterwards, as Unicode text in UTF-8
+        std::string said;                                      // the start of what the result window says
+    };
+    const Case cases[] = {
+        {"encryption takes UTF-8", C::Encrypt, false, {{utf8, GpgAnswer(0, "encrypt.txt", W::kArmoured)}},
+         ToCrLf(W::kArmoured), ""},
+        {"signing for an 8-bit mailer takes the code page", C::Sign, false,
+         {{cp1252, GpgAnswer(0, "clearsign.txt", signedHead + cp1252)}}, signedHead + utf8, ""},
+        {"signing for a Unicode mailer takes UTF-8", C::Sign, true,
+         {{utf8, GpgAnswer(0, "clearsign.txt", signedHead + utf8)}}, signedHead + utf8, ""},
+        {"a UTF-8 reply comes out whole", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(0, "decrypt-signed.txt", reply)}}, reply, "result: Decrypted"},
+        {"an old program's reply is read in the code page", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(0, "decrypt-signed.txt", cp1252)}}, utf8, "result: Decrypted"},
+        {"a UTF-8 signature holds", C::DecryptVerify, false, {{utf8, GpgAnswer(0, "verify-good.txt", utf8)}}, utf8,
+         "result: The text was not encrypted.\r\nGood signature"},
+        {"a code-page signature holds on the second look", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(1, "verify-bad.txt", utf8)}, {cp1252, GpgAnswer(0, "verify-good.txt", cp1252)}}, utf8,
+         "result: The text was not encrypted.\r\nGood signature"},
+        {"bad in both stays off the clipboard", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(1, "verify-bad.txt", utf8)}, {cp1252, GpgAnswer(1, "verify-bad.txt", cp1252)}}, utf8,
+         "result: The text was not encrypted.\r\nBAD signature"},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.dialogs.recipients = {{W::kAnna}};
+        w.clipboard.text = utf8;
+        std::size_t turn = 0;
+        w.gpg.answer = [&](const fakes::FakeGpg::Run& run) {
+            const GpgOperation op = run.request.operation;
+            if (op == O::ListPublicKeys || op == O::ListSecretKeys) return w.answer(run);
+            if (turn >= c.runs.size()) return GpgAnswer(2, "not-pgp.txt");
+            EXPECT_EQ(run.input, c.runs[turn].first) << c.what << ", run " << turn;
+            return c.runs[turn++].second;
+        };
+        w.app.signUtf8 = c.signUtf8;
+        w.app.command(c.command);
+        w.app.finishCommand();
+        EXPECT_EQ(turn, c.runs.size()) << c.what;
+        EXPECT_EQ(w.clipboard.text, c.clipboard) << c.what;
+        EXPECT_FALSE(w.app.signUtf8) << c.what << ": the note holds for one command";
+        if (c.said.empty()) continue;
+        ASSERT_FALSE(w.dialogs.shown.empty()) << c.what;
+        EXPECT_EQ(w.dialogs.shown.back().rfind(c.said, 0), 0u) << c.what << ": " << w.dialogs.shown.back();
+    }
+}
+
+TEST(TrayCharsets, TheResultSaysWhichCharacterSetASignatureHoldsIn) {
+    const struct {
+        const char* input;
+        GpgResult first, second;
+        const char* says;
+    } cases[] = {
+        {"Gr\xC3\xBC\xC3\x9F" "e", GpgAnswer(0, "verify-good.txt", "x"), {}, "The signature covers the text as UTF-8."},
+        {"Gr\xC3\xBC\xC3\x9F" "e", GpgAnswer(1, "verify-bad.txt", "x"), GpgAnswer(0, "verify-good.txt", "x"),
+         "The signature covers the text in this system's code page"},
+        {"Plain ASCII", GpgAnswer(0, "verify-good.txt", "x"), {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        TrayWorld w;
+        w.clipboard.text = c.input;
+        int turn = 0;
+        w.gpg.answer = [&](const fakes::FakeGpg::Run& run) {
+            if (run.request.operation != O::DecryptVerify) return w.answer(run);
+            return turn++ == 0 ? c.first : c.second;
+        };
+        w.app.command(C::DecryptVerify);
+        w.app.finishCommand();
+        ASSERT_FALSE(w.dialogs.shown.empty());
+        const bool said = w.dialogs.shown.back().find("The signature covers the text") != std::string::npos;
+        EXPECT_EQ(said, c.says != nullptr) << c.input;
+        if (c.says) EXPECT_NE(w.dialogs.shown.back().find(c.says), std::string::npos) << w.dialogs.shown.back();
+    }
+}
+
 }  // namespace
 }  // namespace pgptray
