@@ -33,6 +33,8 @@ std::uint32_t PgpCommandFor(const std::string& pgpSwitch) {
     return kPgpOtherCommand;
 }
 
+bool RequestTakesANote(std::uint32_t command) { return command == 40017 || command == 40018 || command == 40007; }
+
 std::string QuoteProgramPath(const std::string& path) {
     if (path.find(' ') == std::string::npos || (!path.empty() && path.front() == '"')) return path;
     return '"' + path + '"';
@@ -79,10 +81,12 @@ WindowHandle TPgpLauncher::StartTrayAndWaitForWindow() {
     }
 }
 
-bool TPgpLauncher::InvokePGP(const std::string& pgpSwitch) {
+bool TPgpLauncher::InvokePGP(const std::string& pgpSwitch, const RequestNote* note) {
     WindowHandle MainPGPHwnd = FindPGPTrayWindow();
     if (MainPGPHwnd == 0) MainPGPHwnd = StartTrayAndWaitForWindow();
     const std::uint32_t command = PgpCommandFor(pgpSwitch);
+    if (note && RequestTakesANote(command))
+        ports_.desktop.sendData(MainPGPHwnd, kRequestNoteTag, FormatRequestNote(*note));
     ports_.desktop.setForeground(MainPGPHwnd);
     ports_.pgp.PGPBusyHwnd = MainPGPHwnd;
     try {

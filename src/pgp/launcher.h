@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/diagnostics.h"
+#include "base/request_note.h"
 #include "base/shell_state.h"
 #include "base/verslab.h"
 #include "drivers/winop.h"
@@ -33,6 +34,9 @@ inline constexpr unsigned kPgpWindowLookIntervalMs = 50;
 // The command identifier for a switch; switches are compared whole and letter case counts, and
 // any other text, the empty one included, gives 40016.
 std::uint32_t PgpCommandFor(const std::string& pgpSwitch);
+// The commands that hand the message to PGP to encrypt or sign it, before which the tray
+// program is told the message's recipients.
+bool RequestTakesANote(std::uint32_t command);
 
 // A program's path made safe to start: a path with a blank in it is put in double quotes, so
 // that Windows cannot take the part before the blank for the program. A path already quoted,
@@ -78,7 +82,9 @@ public:
     // when an encryption was asked for and the clipboard then holds no encrypted message.
     // When the suite's tray program cannot be started, or never shows its window, the program
     // ends: the fatal report is made and SilentAbort unwinds the caller.
-    bool InvokePGP(const std::string& pgpSwitch);
+    // A note, when given, goes to the hidden window right before an encryption or signature
+    // request (RequestTakesANote); a tray program that does not know its tag ignores it.
+    bool InvokePGP(const std::string& pgpSwitch, const RequestNote* note = nullptr);
     // Starts one program of the suite by its file name, without waiting; a failure to start it
     // ends the program as above.
     void RunPGPItem(const std::string& fileName);

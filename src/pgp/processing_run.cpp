@@ -12,6 +12,7 @@
 #include "drivers/mfd.h"
 #include "drivers/side_file.h"
 #include "pgp/decision.h"
+#include "pgp/recipients.h"
 #include "platform/errors.h"
 
 namespace v5 {
@@ -82,7 +83,6 @@ void ProcessingRun::Run(bool RoutineRun) {
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
     const SideFile side = ReadSideFile();
-    textAsUtf8_ = v5::TextGoesAsUtf8(side);
     if (TextBeyondCodePage(side)) {
         ports_.diagnostics.AppMessageBox(kTextBeyondCodePageText, amError, kMbOk);
         return;
@@ -93,6 +93,10 @@ void ProcessingRun::Run(bool RoutineRun) {
     ports_.wipeFile(state.MfdFilePath);
     progress.setPosition(kProgressDataRead);
 
+    // The decision takes the record over; the recipients are kept for the tray program first.
+    RequestNote note = RequestNoteFor(mail);
+    // A clear signature covers the text as the recipient's mailer will send it.
+    note.utf8 = TextGoesAsUtf8(side);
     const RunOptions& options = ports_.options;
     TDecisionOptions decisionOptions;
     decisionOptions.RoutineRun = RoutineRun;
@@ -129,7 +133,7 @@ void ProcessingRun::Run(bool RoutineRun) {
     if (decision.Inward)
         Incoming(decision.Switch);
     else
-        Outgoing(decision.Switch);
+        Outgoing(decision.Switch, note);
 }
 
 void ProcessingRun::Incoming(std::string switchText) {
@@ -137,7 +141,7 @@ void ProcessingRun::Incoming(std::string switchText) {
     // request, as long as each request changes the clipboard and leaves a key block in it.
     for (int nested = 0;; ++nested) {
         const std::string before = ports_.clipboard.text();
-        if (!ports_.pgp.InvokePGP(switchText)) return;
+        if (!ports_.pgp.InvokePGP(switchText, nullptr)) return;
         ports_.progress.setPosition(kProgressPgpReturned);
         ports_.screen.processMessages();
 
@@ -154,10 +158,10 @@ void ProcessingRun::Incoming(std::string switchText) {
     }
 }
 
-void ProcessingRun::Outgoing(const std::string& switchText) {
+void ProcessingRun::Outgoing(const std::string& switchText, const RequestNote& note) {
     SetClipboardReceiverText("");
     const std::string before = ports_.clipboard.text();
-    if (!ports_.pgp.InvokePGP(switchText)) return;
+    if (!ports_.pgp.InvokePGP(switchText, &note)) return;
     std::string after = ports_.clipboard.text();
     // PGP did nothing (the user cancelled its dialog), or what it left is no PGP block.
     if (after == before) return;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/file_routines.h"
+#include "base/request_note.h"
 #include "drivers/side_file.h"
 #include "platform/desktop.h"
 #include "platform/message_dialog.h"
@@ -108,7 +109,8 @@ class RunPgp {
 public:
     virtual ~RunPgp() = default;
     // Returns when PGP has handled the request; false when an encryption failed (already reported).
-    virtual bool InvokePGP(const std::string& switchText) = 0;
+    // The note, when given, tells the tray program the message's recipients first.
+    virtual bool InvokePGP(const std::string& switchText, const RequestNote* note) = 0;
 };
 
 // The clipboard's plain text, read and written.
@@ -169,14 +171,12 @@ public:
     // a non-empty one runs txtClipboardReceiverChange.
     void SetClipboardReceiverText(std::string text);
     const std::string& ClipboardReceiverText() const { return txtClipboardReceiver_; }
-    // The message read by this run goes to PGP as UTF-8: SBM.EXE read it from a Unicode window.
-    bool TextGoesAsUtf8() const { return textAsUtf8_; }
     void txtClipboardReceiverChange();
 
 private:
     void Run(bool RoutineRun);
     void Incoming(std::string switchText);
-    void Outgoing(const std::string& switchText);
+    void Outgoing(const std::string& switchText, const RequestNote& note);
     void ClosingSteps();
     // Neither the data file, nor what a driver left beside it, outlives a run: the paths that
     // could not be wiped are logged and given back.
@@ -189,7 +189,6 @@ private:
 
     ProcessingRunPorts ports_;
     std::string txtClipboardReceiver_;
-    bool textAsUtf8_ = false;
 };
 
 }  // namespace v5

@@ -12,7 +12,9 @@ namespace v5 {
 class LauncherRunPgp : public RunPgp {
 public:
     explicit LauncherRunPgp(TPgpLauncher& launcher) : launcher_(launcher) {}
-    bool InvokePGP(const std::string& switchText) override { return launcher_.InvokePGP(switchText); }
+    bool InvokePGP(const std::string& switchText, const RequestNote* note) override {
+        return launcher_.InvokePGP(switchText, note);
+    }
 
 private:
     TPgpLauncher& launcher_;

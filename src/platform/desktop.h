@@ -58,6 +58,9 @@ public:
 
     // Synchronous messages: each returns when the window's program has handled it.
     virtual void sendCommand(WindowHandle window, std::uint32_t id) = 0;
+    // Hands the window a block of bytes under a tag (WM_COPYDATA). A program that does not
+    // answer within a few seconds is given up on, so that it cannot hang this one.
+    virtual void sendData(WindowHandle window, std::uint32_t tag, const std::string& bytes) = 0;
     virtual std::int64_t textLength(WindowHandle window) = 0;
     // The window's text, at most maxChars characters of it.
     virtual std::string windowText(WindowHandle window, std::int64_t maxChars) = 0;

@@ -56,6 +56,13 @@ public:
     std::function<void(WindowHandle, std::uint32_t)> onCommand;
 
     std::vector<std::pair<WindowHandle, std::uint32_t>> commands;
+    struct SentData {
+        WindowHandle window;
+        std::uint32_t tag;
+        std::string bytes;
+        std::size_t commandsBefore;  // how many commands had been sent by then
+    };
+    std::vector<SentData> dataSent;
     std::vector<WindowHandle> foregrounds;
     std::vector<std::pair<WindowHandle, std::string>> textsSet;
     std::vector<WindowHandle> titlesRead;  // every window whose title was read, in order
@@ -79,6 +86,9 @@ public:
     MenuHandle subMenu(MenuHandle menu, int position) override;
     std::uint32_t menuItemId(MenuHandle menu, int position) override;
     void sendCommand(WindowHandle window, std::uint32_t id) override;
+    void sendData(WindowHandle window, std::uint32_t tag, const std::string& bytes) override {
+        dataSent.push_back({window, tag, bytes, commands.size()});
+    }
     std::int64_t textLength(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::int64_t maxChars) override;
     void setWindowText(WindowHandle window, const std::string& text) override;

@@ -4,6 +4,7 @@
 // a script where the run expects an answer.
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,9 +87,11 @@ public:
 class FakeRunPgp : public RunPgp {
 public:
     std::vector<std::string> switches;
+    std::vector<std::optional<RequestNote>> notes;  // one per request
     std::function<bool(const std::string& switchText)> answer;
-    bool InvokePGP(const std::string& switchText) override {
+    bool InvokePGP(const std::string& switchText, const RequestNote* note) override {
         switches.push_back(switchText);
+        notes.push_back(note ? std::optional<RequestNote>(*note) : std::nullopt);
         return answer ? answer(switchText) : true;
     }
 };

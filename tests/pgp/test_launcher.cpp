@@ -93,6 +93,32 @@ TEST(PgpLauncher, RunningTrayGetsTheCommandInFrontAndBusyOnlyDuringTheSend) {
     EXPECT_EQ(f.clipboard.reads, 0) << "no check after signing";
 }
 
+TEST(PgpLauncher, NoteGoesToTheTrayRightBeforeEncryptionAndSignatureRequestsOnly) {
+    const RequestNote note{{"bob@example.org"}, true, false};
+    const std::pair<const char*, bool> rows[] = {
+        {"-AutoEncrypt", true},        {"-AutoSign", true}, {"-AutoEncryptSign", true},
+        {"-AutoDecryptVerify", false}, {"-AddKey", false},  {"-Tools", false},
+    };
+    for (const auto& [pgpSwitch, sent] : rows) {
+        Launcher f;
+        const WindowHandle tray = f.addTrayWindow();
+        f.desktop.onCommand = [&](WindowHandle, std::uint32_t) { f.clipboard.content = kEncrypted; };
+        f.launcher.InvokePGP(pgpSwitch, &note);
+        ASSERT_EQ(f.desktop.dataSent.size(), sent ? 1u : 0u) << pgpSwitch;
+        if (!sent) continue;
+        EXPECT_EQ(f.desktop.dataSent[0].window, tray);
+        EXPECT_EQ(f.desktop.dataSent[0].tag, kRequestNoteTag);
+        EXPECT_EQ(ParseRequestNote(f.desktop.dataSent[0].bytes), note);
+        EXPECT_EQ(f.desktop.dataSent[0].commandsBefore, 0u) << "the note comes before the command";
+        EXPECT_EQ(f.desktop.commands.size(), 1u);
+    }
+    Launcher f;
+    f.addTrayWindow();
+    f.desktop.onCommand = [&](WindowHandle, std::uint32_t) { f.clipboard.content = kEncrypted; };
+    f.launcher.InvokePGP("-AutoEncrypt");
+    EXPECT_TRUE(f.desktop.dataSent.empty()) << "no note, nothing sent";
+}
+
 TEST(PgpLauncher, EncryptionCountsOnlyWhenTheClipboardThenHoldsAnEncryptedMessage) {
     struct Row {
         const char* pgpSwitch;

@@ -8,6 +8,7 @@
 
 #include "drivers/side_file.h"
 #include "pgp/decision.h"
+#include "pgp/recipients.h"
 #include "platform/errors.h"
 #include "run_world.h"
 
@@ -122,11 +123,19 @@ TEST(ProcessingRun, DecisionToOutcome) {
         for (std::size_t i = 0; i < c.switches.size(); ++i)
             invoked.push_back((i == 0 ? kInvokedLogPrefix : kNestedInvokedLogPrefix) + c.switches[i]);
         EXPECT_EQ(w.logMessagesWith("Invoked PGP with "), invoked) << c.name;
+        // Requests to encrypt or sign tell the tray program the recipients; the others do not.
+        ASSERT_EQ(w.pgp.notes.size(), c.switches.size()) << c.name;
+        for (std::size_t i = 0; i < c.switches.size(); ++i) {
+            const bool outward = c.switches[i] != "-AutoDecryptVerify" && c.switches[i] != "-AddKey";
+            ASSERT_EQ(w.pgp.notes[i].has_value(), outward) << c.name;
+            if (outward) EXPECT_EQ(w.pgp.notes[i]->addresses, BareAddresses(w.to)) << c.name;
+        }
     }
 }
 
-// The text goes as UTF-8 only where SBM.EXE read it from a window that keeps Unicode text.
-TEST(ProcessingRun, TextGoesAsUtf8FromAUnicodeWindowReadBySbm) {
+// The note asks for a signature over UTF-8 only where SBM.EXE read the text from a window that
+// keeps Unicode text.
+TEST(ProcessingRun, TheNoteSaysUtf8ForTextReadBySbmFromAUnicodeWindow) {
     const struct {
         bool scriptEngine, unicodeWindow, utf8;
     } cases[] = {{true, true, true}, {true, false, false}, {false, false, false}};
@@ -135,7 +144,9 @@ TEST(ProcessingRun, TextGoesAsUtf8FromAUnicodeWindowReadBySbm) {
         w.scriptEngine = c.scriptEngine;
         w.unicodeWindow = c.unicodeWindow;
         w.run.MainPGP(true);
-        EXPECT_EQ(w.run.TextGoesAsUtf8(), c.utf8) << c.scriptEngine << c.unicodeWindow;
+        ASSERT_EQ(w.pgp.notes.size(), 1u);
+        ASSERT_TRUE(w.pgp.notes[0].has_value());
+        EXPECT_EQ(w.pgp.notes[0]->utf8, c.utf8) << c.scriptEngine << c.unicodeWindow;
     }
 }
 

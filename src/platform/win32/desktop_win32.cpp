@@ -7,6 +7,12 @@
 #include "platform/win32/toolkit/clipboard.h"
 
 namespace v5::win32 {
+namespace {
+
+// Long enough for a busy program to take the data, short enough that a hung one is soon left.
+constexpr UINT kSendDataTimeoutMs = 5000;
+
+}  // namespace
 
 // The first top-level window in Z order is the desktop window's first child.
 WindowHandle Win32Desktop::firstTopLevel() { return FromHwnd(GetWindow(GetDesktopWindow(), GW_CHILD)); }
@@ -79,6 +85,16 @@ std::uint32_t Win32Desktop::menuItemId(MenuHandle menu, int position) {
 
 void Win32Desktop::sendCommand(WindowHandle window, std::uint32_t id) {
     SendMessageA(ToHwnd(window), WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+void Win32Desktop::sendData(WindowHandle window, std::uint32_t tag, const std::string& bytes) {
+    COPYDATASTRUCT data{};
+    data.dwData = tag;
+    data.cbData = static_cast<DWORD>(bytes.size());
+    data.lpData = const_cast<char*>(bytes.data());
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(ToHwnd(window), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                        SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendDataTimeoutMs, &answer);
 }
 
 std::int64_t Win32Desktop::textLength(WindowHandle window) {

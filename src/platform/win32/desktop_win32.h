@@ -31,6 +31,7 @@ public:
     MenuHandle subMenu(MenuHandle menu, int position) override;
     std::uint32_t menuItemId(MenuHandle menu, int position) override;
     void sendCommand(WindowHandle window, std::uint32_t id) override;
+    void sendData(WindowHandle window, std::uint32_t tag, const std::string& bytes) override;
     std::int64_t textLength(WindowHandle window) override;
     std::string windowText(WindowHandle window, std::int64_t maxChars) override;
     void setWindowText(WindowHandle window, const std::string& text) override;
