@@ -310,6 +310,17 @@ TEST_F(Chain, EncryptsTextBeyondAsciiSoThatLinuxGpgDecryptsItsUtf8Bytes) {
     EXPECT_EQ(run->side.run("gpg --batch --decrypt grusse.asc 2>/dev/null"), kGruesse);
 }
 
+TEST_F(Chain, ClearSignsTextBeyondAsciiSoThatWhatNotepadShowsVerifiesAsUtf8) {
+    ASSERT_EQ(GetACP(), 1252u) << "the scenario's text needs a code page that carries it";
+    startRun(std::string("To: ") + kListAddress + "\r\n\r\n" + kGruesse);
+    ASSERT_TRUE(runEnded()) << install->log();
+    const std::string text = UnicodeTextOf(edit);
+    EXPECT_TRUE(has(text, "-----BEGIN PGP SIGNED MESSAGE-----") && has(text, kGruesse)) << text;
+    handToLinux(text, "-----BEGIN", "utf8-signed.asc");
+    const std::string verified = run->side.run("gpg --batch --status-fd 1 --verify utf8-signed.asc 2>/dev/null");
+    EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Anna User")) << text << verified;
+}
+
 TEST_F(Chain, TextTheCodePageCannotCarryIsRefusedWithAClearMessageAndNotepadKeepsIt) {
     const std::string message = "To: bob@example.invalid\r\n\r\n\xD0\x9E\xD1\x82\xD0\xB2\xD0\xB5\xD1\x82, \xE6\x97\xA5 ok";
     startRun(message);

@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/request_note.h"
 #include "pgptray/tray_commands.h"
 #include "pgptray/win32/tray_app.h"
 #include "platform/win32/toolkit/handles.h"
@@ -60,6 +63,14 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 PostMessageA(hwnd, kFinishCommand, 0, 0);
             }
             return 0;
+        }
+        case WM_COPYDATA: {
+            // Vostrel 5's note for its next request; any other data is none of ours.
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+            if (!data || data->dwData != v5::kRequestNoteTag || (data->cbData && !data->lpData)) return FALSE;
+            const std::size_t size = std::min<std::size_t>(data->cbData, v5::kRequestNoteLimit);
+            app->signUtf8 = v5::ParseRequestNote(std::string_view(static_cast<const char*>(data->lpData), size)).utf8;
+            return TRUE;
         }
         case kFinishCommand:
             app->finishCommand();
