@@ -16,6 +16,7 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
 
     SideFile written = read;
     written.result = SideResult{3, "the text window that was read is gone"};
+    written.textUnicode = true;
     const struct {
         const char* name;
         std::string text;
@@ -32,24 +33,6 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
         {"an empty file", "", SideFile{}},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseSideFile(c.text), c.expected) << c.name;
-
-    // What the program makes of it: UTF-8 for a Unicode text window that was read; the user told
-    // of a read refused for characters beyond the code page.
-    const struct {
-        std::string text;
-        bool utf8, beyondCodePage;
-    } meanings[] = {
-        {readText, false, false},
-        {readText + "TextUnicode=1\r\n", true, false},
-        {"TextUnicode=1\r\n", false, false},
-        {std::string("TextUnicode=1\r\nResult=3 ") + kTextBeyondCodePage + "\r\n", false, true},
-        {"Result=3 the mailer's text window is not there\r\n", false, false},
-        {std::string("Result=0 ") + kTextBeyondCodePage + "\r\n", false, false},
-    };
-    for (const auto& m : meanings) {
-        EXPECT_EQ(TextGoesAsUtf8(ParseSideFile(m.text)), m.utf8) << m.text;
-        EXPECT_EQ(TextBeyondCodePage(ParseSideFile(m.text)), m.beyondCodePage) << m.text;
-    }
 
     // A class name or a reason holding a line end cannot make up lines of its own.
     SideFile hostile;

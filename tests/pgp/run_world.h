@@ -52,7 +52,6 @@ struct RunWorld : DiagnosticsFixture {
     // The driver is SBM.EXE: its read records the windows in the side file, and its write-back
     // ends with this exit code, recorded there too.
     bool scriptEngine = false;
-    bool unicodeWindow = false;  // SBM.EXE's text window keeps Unicode text
     int scriptEngineWriteExit = 0;
     // What PGP's decryption gives.
     std::string decrypted = "the plain text";
@@ -80,8 +79,7 @@ struct RunWorld : DiagnosticsFixture {
                     record.HasBody = true;
                     WriteFileStringOrThrow(path, FormatMFDText(record));
                     if (scriptEngine)
-                        WriteFileStringOrThrow(SideFilePath(path),
-                                               FormatSideFile({{7, 70, "Pad"}, {8, 70, "Edit"}, {}, unicodeWindow}));
+                        WriteFileStringOrThrow(SideFilePath(path), FormatSideFile({{7, 70, "Pad"}, {8, 70, "Edit"}, {}}));
                     break;
                 }
                 case DriverRead::Nothing: break;

@@ -133,23 +133,6 @@ TEST(ProcessingRun, DecisionToOutcome) {
     }
 }
 
-// The note asks for a signature over UTF-8 only where SBM.EXE read the text from a window that
-// keeps Unicode text.
-TEST(ProcessingRun, TheNoteSaysUtf8ForTextReadBySbmFromAUnicodeWindow) {
-    const struct {
-        bool scriptEngine, unicodeWindow, utf8;
-    } cases[] = {{true, true, true}, {true, false, false}, {false, false, false}};
-    for (const auto& c : cases) {
-        RunWorld w;
-        w.scriptEngine = c.scriptEngine;
-        w.unicodeWindow = c.unicodeWindow;
-        w.run.MainPGP(true);
-        ASSERT_EQ(w.pgp.notes.size(), 1u);
-        ASSERT_TRUE(w.pgp.notes[0].has_value());
-        EXPECT_EQ(w.pgp.notes[0]->utf8, c.utf8) << c.scriptEngine << c.unicodeWindow;
-    }
-}
-
 // PGP's result reaches the mailer, or stays on the clipboard and the user is told so: a file that
 // could not be written is never handed to a driver, and a write-back that failed is never taken
 // for one that worked. Drivers of other makers are trusted, whatever they return.

@@ -4,10 +4,8 @@
 
 #include <functional>
 #include <map>
-#include <set>
 
 #include "drivers/driver_world.h"
-#include "fakes/fake_cp1252.h"
 #include "drivers/mfd.h"
 #include "drivers/side_file.h"
 #include "sbm/sbm_engine.h"
@@ -131,27 +129,22 @@ struct RecordingClipboard : ClipboardWriter {
     }
 };
 
-// The mailer's windows as the fake desktop holds them, their texts taken as UTF-8; cp1252 is the
-// system's code page.
-struct UnicodePad : MailerText {
+// The mailer's windows as the fake desktop holds them; the texts stay in ASCII, which every
+// character set reads alike.
+struct PadText : MailerText {
     fakes::FakeDesktop& desktop;
-    std::set<WindowHandle> unicode;  // windows that keep Unicode text
-    explicit UnicodePad(fakes::FakeDesktop& d) : desktop(d) {}
+    explicit PadText(fakes::FakeDesktop& d) : desktop(d) {}
     std::string windowText(WindowHandle window) override { return desktop.textOf(window); }
     void setWindowText(WindowHandle window, const std::string& utf8) override { desktop.textOf(window) = utf8; }
-    bool unicodeWindow(WindowHandle window) override { return unicode.count(window) > 0; }
-    bool toCodePage(const std::string& utf8, std::string& bytes) override {
-        const std::optional<std::string> carried = fakes::CodePageOf(utf8);
-        bytes = carried.value_or("");
-        return carried.has_value();
-    }
-    std::string fromCodePage(const std::string& bytes) override { return fakes::Utf8FromCp1252(bytes); }
+    bool unicodeWindow(WindowHandle) override { return true; }
+    bool toCodePage(const std::string& utf8, std::string& bytes) override { return bytes = utf8, true; }
+    std::string fromCodePage(const std::string& bytes) override { return bytes; }
 };
 
 struct SbmWorld : testing::DriverWorld {
     MemoryFiles files;
     RecordingClipboard writer{clipboard};
-    UnicodePad pad{desktop};
+    PadText pad{desktop};
     WindowHandle frame = 0, edit = 0;
 
     // A pad's window of its own process; its text window is its first child.
@@ -319,49 +312,6 @@ TEST_F(Sbm, AClipboardThatRefusesTheTextFailsTheWriteBeforeAnythingIsPasted) {
     EXPECT_EQ(outcome.exitCode, kExitFailed);
     EXPECT_NE(outcome.logLine.find("did not take the text"), std::string::npos) << outcome.logLine;
     EXPECT_EQ(desktop.textOf(edit), "Hello");
-}
-
-// The mailer's text goes through the Unicode calls and into the data file in the code page; a
-// text the code page cannot carry is refused whole, never turned into "?".
-TEST(SbmCharsets, TheDataFileIsInTheCodePageAndTextBeyondItIsRefused) {
-    const std::string data = "C:\\T\\m.tmp", side = data + ".sbm";
-    const std::string menuScript =
-        Replaced(kGood, "Read=WindowText\r\nWrite=WindowText",
-                 "Read=Menu\r\nWrite=Menu\r\nSelectAll=&Edit|Select &All\r\nCopy=&Edit|&Copy\r\nPaste=&Edit|&Paste");
-    const struct {
-        const char* what;
-        std::string script, text;
-        bool unicode;
-        int exitCode;
-        std::string body;  // in the data file, cp1252
-    } cases[] = {
-        {"umlauts, euro and dash", kGood, "To: a@b.example\r\n\r\nGr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE2\x80\x94", true, kExitDone,
-         "Gr\xFC\xDF" "e \x80 \x97"},
-        {"through the clipboard", menuScript, "Gr\xC3\xBC\xC3\x9F" "e", false, kExitDone, "Gr\xFC\xDF" "e"},
-        {"Cyrillic", kGood, "\xD0\x94\xD0\xB0, ok", true, kExitFailed, ""},
-        {"Japanese through the clipboard", menuScript, "\xE6\x97\xA5 ok", false, kExitFailed, ""},
-    };
-    for (const auto& c : cases) {
-        SbmWorld t;
-        t.startPad(c.text);
-        if (c.unicode) t.pad.unicode.insert(t.edit);
-        const EngineOutcome read = t.run(c.script, "read File=" + data);
-        EXPECT_EQ(read.exitCode, c.exitCode) << c.what;
-        const SideFile recorded = ParseSideFile(t.files.files[side]);
-        if (c.exitCode != kExitDone) {
-            EXPECT_NE(read.logLine.find(kTextBeyondCodePage), std::string::npos) << c.what << ": " << read.logLine;
-            EXPECT_TRUE(TextBeyondCodePage(recorded)) << c.what;
-            EXPECT_FALSE(t.files.files.count(data)) << c.what << ": nothing of the text reaches the data file";
-            EXPECT_EQ(t.desktop.textOf(t.edit), c.text) << c.what << ": the mailer keeps its text";
-            continue;
-        }
-        EXPECT_EQ(ParseMFDText(t.files.files[data]).Body, c.body) << c.what;
-        EXPECT_EQ(TextGoesAsUtf8(recorded), c.unicode) << c.what;
-        // The write-back turns the code page back into the window's Unicode text.
-        t.files.files[data] = "Wtype: 0\r\n\r\n" + c.body + " \xE9";
-        ASSERT_EQ(t.run(c.script, "Write File=" + data).exitCode, kExitDone) << c.what;
-        EXPECT_EQ(SplitMailHeader(t.desktop.textOf(t.edit)).body, SplitMailHeader(c.text).body + " \xC3\xA9") << c.what;
-    }
 }
 
 }  // namespace

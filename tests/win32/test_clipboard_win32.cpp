@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/win32/toolkit/clipboard.h"
-#include "platform/win32/toolkit/unicode.h"
 
 namespace v5::win32 {
 namespace {
@@ -139,55 +138,6 @@ TEST(Win32Clipboard, AClipboardHeldElsewhereIsUnavailableAndKeepsItsText) {
     }
     EXPECT_EQ(ReadClipboardText(text), ClipboardRead::Read);
     EXPECT_EQ(text, "after the watcher");
-}
-
-// Unicode text keeps every character, and the system derives each format from the other: what
-// Vostrel 5 writes as CF_TEXT our helper programs read as Unicode, and the reverse.
-TEST(Win32Clipboard, UnicodeTextKeepsEveryCharacterAndMeetsTheCodePageText) {
-    ASSERT_EQ(GetACP(), 1252u) << "the cases are in cp1252";
-    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xD0\x94\xD0\xB0 \xE6\x97\xA5";
-    ASSERT_EQ(WriteClipboardUnicode(WideFromUtf8(utf8), nullptr, ClipboardHistory::Excluded), ClipboardWrite::Written);
-    std::wstring wide;
-    EXPECT_EQ(ReadClipboardUnicode(wide), ClipboardRead::Read);
-    EXPECT_EQ(Utf8FromWide(wide), utf8);
-    {
-        OpenedClipboard clipboard;
-        EXPECT_NE(clipboard.data(RegisterClipboardFormatA("CanIncludeInClipboardHistory")), nullptr);
-    }
-
-    ASSERT_EQ(WriteClipboardText("Gr\xFC\xDF" "e \x80"), ClipboardWrite::Written);
-    EXPECT_EQ(ReadClipboardUnicode(wide), ClipboardRead::Read);
-    EXPECT_EQ(Utf8FromWide(wide), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
-
-    PutBlock(0, "");
-    EXPECT_EQ(ReadClipboardUnicode(wide), ClipboardRead::NoText);
-    HeldElsewhere other;
-    EXPECT_EQ(ReadClipboardUnicode(wide), ClipboardRead::Unavailable);
-    EXPECT_EQ(WriteClipboardUnicode(L"lost"), ClipboardWrite::Unavailable);
-}
-
-// The code page never takes a character it lacks, not even a look-alike.
-TEST(Win32Unicode, TheCodePageTakesOnlyWhatItCarries) {
-    ASSERT_EQ(GetACP(), 1252u) << "the cases are in cp1252";
-    const struct {
-        const char* what;
-        std::string utf8;
-        bool carried;
-        std::string bytes;
-    } cases[] = {
-        {"umlauts, euro, dash", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE2\x80\x94", true, "Gr\xFC\xDF" "e \x80 \x97"},
-        {"Cyrillic", "\xD0\x94\xD0\xB0", false, ""},
-        {"a letter with a look-alike (a with macron)", "\xC4\x81", false, ""},
-        {"empty", "", true, ""},
-    };
-    for (const auto& c : cases) {
-        std::string bytes = "stale";
-        EXPECT_EQ(CodePageFromWide(WideFromUtf8(c.utf8), bytes), c.carried) << c.what;
-        EXPECT_EQ(bytes, c.bytes) << c.what;
-        if (c.carried) EXPECT_EQ(Utf8FromWide(WideFromCodePage(bytes)), c.utf8) << c.what;
-    }
-    EXPECT_EQ(Utf8FromWide(WideFromGpgOutput("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e")), "Gr\xC3\xBC\xC3\x9F" "e");
-    EXPECT_EQ(Utf8FromWide(WideFromGpgOutput("Gr\xFC\xDF" "e")), "Gr\xC3\xBC\xC3\x9F" "e");
 }
 
 }  // namespace
