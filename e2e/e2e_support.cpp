@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/win32/toolkit/clipboard.h"
+#include "platform/win32/toolkit/unicode.h"
 
 namespace e2e {
 
@@ -290,6 +291,28 @@ std::string ClipboardText() {
         Sleep(20);
     }
     return "<clipboard busy>";
+}
+
+std::string ClipboardUnicode() {
+    std::wstring text;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (v5::win32::ReadClipboardUnicode(text) != v5::win32::ClipboardRead::Unavailable)
+            return v5::win32::Utf8FromWide(text);
+        Sleep(20);
+    }
+    return "<clipboard busy>";
+}
+
+std::string UnicodeTextOf(HWND hwnd) {
+    std::wstring text(65536, L'\0');
+    const LRESULT n = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return v5::win32::Utf8FromWide(text);
+}
+
+void SetUnicodeText(HWND hwnd, const std::string& utf8) {
+    const std::wstring text = v5::win32::WideFromUtf8(utf8);
+    SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 }  // namespace e2e

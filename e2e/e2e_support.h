@@ -98,6 +98,11 @@ std::string DescribeWindows(const Process& process);
 // The clipboard's plain text, written (false when it could not be) and read.
 bool PutOnClipboard(const std::string& text);
 std::string ClipboardText();
+// The clipboard's Unicode text, as UTF-8.
+std::string ClipboardUnicode();
+// Another program's window text through the wide messages, as UTF-8.
+std::string UnicodeTextOf(HWND hwnd);
+void SetUnicodeText(HWND hwnd, const std::string& utf8);
 
 // The class of a popup menu's window.
 inline constexpr const char* kMenuClass = "#32768";

@@ -129,9 +129,9 @@ protected:
         if (runsBefore_ >= 0) runEnded();
     }
 
-    // Puts the message into notepad and clicks the processing icon.
+    // Puts the message (UTF-8) into notepad and clicks the processing icon.
     void startRun(const std::string& text) {
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SetUnicodeText(edit, text);
         runsBefore_ = CountLines(install->log(), ": MainPGP-End");
         ClickTrayIcon(processingIcon, WM_LBUTTONUP);
     }
@@ -318,6 +318,77 @@ TEST_F(Chain, AMissingGpgExeIsSaidInOneMessageAndNothingChanges) {
     EXPECT_EQ(MessageBoxOf(program, "Warning"), nullptr);
     EXPECT_EQ(TextOf(edit), message);
     EXPECT_EQ(ClipboardText(), kBody);
+}
+
+// Text beyond ASCII. The data file and Vostrel 5 are in the code page the rig's Wine has: 1252.
+const std::string kGruesse = "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln \xE2\x80\x94 5 \xE2\x82\xAC f\xC3\xBCr Sie.";
+
+TEST_F(Chain, DecryptsAUtf8ReplyInCyrillicAndJapaneseOntoTheClipboardAsTheSameText) {
+    const std::string reply = "\xD0\x9E\xD1\x82\xD0\xB2\xD0\xB5\xD1\x82: \xD0\xB4\xD0\xB0. \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E ok.\n";
+    const std::string incoming = crlf(run->side.run("printf '" + reply +
+                                                    "' | gpg --batch --armor --trust-model always "
+                                                    "-r anna@example.invalid -u bob@example.invalid --sign --encrypt"));
+    ASSERT_TRUE(has(incoming, "BEGIN PGP MESSAGE")) << incoming;
+    startRun("Subject: Re: question\r\n\r\n" + incoming);
+    const std::string result = takeResult();
+    EXPECT_TRUE(has(result, "Good signature from Bob Correspondent")) << result;
+    ASSERT_TRUE(runEnded()) << install->log();
+    EXPECT_EQ(ClipboardUnicode(), crlf(reply));
+}
+
+TEST_F(Chain, EncryptsTextBeyondAsciiSoThatLinuxGpgDecryptsItsUtf8Bytes) {
+    ASSERT_EQ(GetACP(), 1252u) << "the scenario's text needs a code page that carries it";
+    startRun("To: bob@example.invalid\r\n\r\n" + kGruesse);
+    HWND dialog = waitForWindow(kRecipientDialog);
+    ASSERT_NE(dialog, nullptr) << install->log();
+    ASSERT_TRUE(ClickListEntry(FindWindowExA(dialog, nullptr, "ListBox", nullptr), "bob@example.invalid"));
+    SendMessageA(button(dialog, "OK"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(runEnded()) << install->log();
+    handToLinux(TextOf(edit), "-----BEGIN", "grusse.asc");
+    EXPECT_EQ(run->side.run("gpg --batch --decrypt grusse.asc 2>/dev/null"), kGruesse);
+}
+
+TEST_F(Chain, ClearSignsTextBeyondAsciiSoThatWhatNotepadShowsVerifiesAsUtf8) {
+    ASSERT_EQ(GetACP(), 1252u) << "the scenario's text needs a code page that carries it";
+    startRun(std::string("To: ") + kListAddress + "\r\n\r\n" + kGruesse);
+    ASSERT_TRUE(runEnded()) << install->log();
+    const std::string text = UnicodeTextOf(edit);
+    EXPECT_TRUE(has(text, "-----BEGIN PGP SIGNED MESSAGE-----") && has(text, kGruesse)) << text;
+    handToLinux(text, "-----BEGIN", "utf8-signed.asc");
+    const std::string verified = run->side.run("gpg --batch --status-fd 1 --verify utf8-signed.asc 2>/dev/null");
+    EXPECT_TRUE(has(verified, "GOODSIG") && has(verified, "Anna User")) << text << verified;
+}
+
+TEST_F(Chain, TextTheCodePageCannotCarryIsRefusedWithAClearMessageAndNotepadKeepsIt) {
+    const std::string message = "To: bob@example.invalid\r\n\r\n\xD0\x9E\xD1\x82\xD0\xB2\xD0\xB5\xD1\x82, \xE6\x97\xA5 ok";
+    startRun(message);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxOf(program, "Vostrel 5")) != nullptr; }, 60000))
+        << DescribeWindows(program) << install->log();
+    EXPECT_TRUE(has(MessageBoxText(box), "characters that your system's code page cannot pass to PGP"))
+        << MessageBoxText(box);
+    ClickButton(box, "OK");
+    ASSERT_TRUE(runEnded()) << install->log();
+    EXPECT_EQ(UnicodeTextOf(edit), message);
+    EXPECT_EQ(VisibleWindowTitled(kRecipientDialog), nullptr);
+    EXPECT_TRUE(has(ReadFile(install->path("SBM.LOG")), "the system's code page cannot carry"));
+}
+
+TEST_F(Chain, AMessageClearSignedOverCodePageBytesByAnEightBitProgramStillVerifies) {
+    // Bob's 8-bit program signs the cp1252 bytes; an 8-bit mailer shows them in the code page.
+    const std::string cp1252 = "Gr\xFC\xDF" "e aus K\xF6ln \x97 5 \x80 f\xFCr Sie.\n";
+    const std::string signedText =
+        crlf(run->side.run("printf '" + cp1252 + "' | gpg --batch --clearsign -u bob@example.invalid"));
+    ASSERT_TRUE(has(signedText, "BEGIN PGP SIGNED MESSAGE")) << signedText;
+    const std::string message = "Subject: Old program\r\n\r\n" + signedText;
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(message.c_str()));
+    runsBefore_ = CountLines(install->log(), ": MainPGP-End");
+    ClickTrayIcon(processingIcon, WM_LBUTTONUP);
+    const std::string result = takeResult();
+    EXPECT_TRUE(has(result, "Good signature from Bob Correspondent")) << result;
+    EXPECT_TRUE(has(result, "code page")) << result;
+    ASSERT_TRUE(runEnded()) << install->log();
+    EXPECT_EQ(ClipboardUnicode(), kGruesse + "\r\n");
 }
 
 }  // namespace

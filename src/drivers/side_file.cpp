@@ -67,6 +67,7 @@ std::string FormatSideFile(const SideFile& side) {
     std::string out;
     AppendMark(out, "Mailer", {side.mailer.handle, side.mailer.processId, OneLine(side.mailer.className)});
     AppendMark(out, "Text", {side.text.handle, side.text.processId, OneLine(side.text.className)});
+    AppendLine(out, "TextUnicode", side.textUnicode ? "1" : "0");
     if (side.result) {
         std::string value = std::to_string(side.result->exitCode);
         if (!side.result->reason.empty()) value += " " + OneLine(side.result->reason);
@@ -87,8 +88,15 @@ SideFile ParseSideFile(std::string_view text) {
         const std::string_view value = TrimControlAndBlanks(line.substr(equals + 1));
         if (TakeMark("Mailer", key, value, side.mailer) || TakeMark("Text", key, value, side.text)) continue;
         if (SameTextIgnoringCase(key, "Result")) side.result = ResultOf(value);
+        if (SameTextIgnoringCase(key, "TextUnicode")) side.textUnicode = value == "1";
     }
     return side;
+}
+
+bool TextGoesAsUtf8(const SideFile& side) { return side.text.handle != 0 && side.textUnicode; }
+
+bool TextBeyondCodePage(const SideFile& side) {
+    return side.result && side.result->exitCode != 0 && side.result->reason == kTextBeyondCodePage;
 }
 
 }  // namespace v5

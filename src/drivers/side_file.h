@@ -29,7 +29,11 @@ struct WindowMark {
     bool operator==(const WindowMark&) const = default;
 };
 
-// How SBM.EXE's write-back ended: its exit code, and on failure why.
+// SBM.EXE's reason, in its result, for a read it refused: the mailer's text holds characters that
+// the data file, in the system's code page, cannot carry. Vostrel 5 tells the user so.
+inline constexpr const char* kTextBeyondCodePage = "the text holds characters the system's code page cannot carry";
+
+// How SBM.EXE's read or write-back ended: its exit code, and on failure why.
 struct SideResult {
     int exitCode = 0;
     std::string reason;
@@ -40,13 +44,20 @@ struct SideResult {
 struct SideFile {
     WindowMark mailer;
     WindowMark text;
-    // Present once a write-back has ended; only SBM.EXE writes it.
+    // Present once a write-back has ended, or a read failed; only SBM.EXE writes it.
     std::optional<SideResult> result;
+    // The text window keeps Unicode text (IsWindowUnicode): its mailer sends the message as UTF-8.
+    bool textUnicode = false;
 
     bool operator==(const SideFile&) const = default;
 };
 
 std::string FormatSideFile(const SideFile& side);
+// The text read from SBM.EXE's text window goes to PGP as UTF-8: the side file is SBM.EXE's, so
+// the active driver is one of its scripts, and the window keeps Unicode text.
+bool TextGoesAsUtf8(const SideFile& side);
+// SBM.EXE refused the read because the text holds characters the code page cannot carry.
+bool TextBeyondCodePage(const SideFile& side);
 // Lines that are not "Key=Value", and numbers that are not numbers, count as missing.
 SideFile ParseSideFile(std::string_view text);
 

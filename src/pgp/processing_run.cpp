@@ -82,6 +82,11 @@ void ProcessingRun::Run(bool RoutineRun) {
     ports_.mailer.RunDriver(kReadFileCommand + state.MfdFilePath);
     state.TracePoint = tpRunDriverRead;
     progress.setPosition(kProgressDriverRead);
+    const SideFile side = ReadSideFile();
+    if (TextBeyondCodePage(side)) {
+        ports_.diagnostics.AppMessageBox(kTextBeyondCodePageText, amError, kMbOk);
+        return;
+    }
 
     TMFDData mail = ReadMFDFile(state.MfdFilePath);
     state.TracePoint = tpRunDataRead;
@@ -89,7 +94,9 @@ void ProcessingRun::Run(bool RoutineRun) {
     progress.setPosition(kProgressDataRead);
 
     // The decision takes the record over; the recipients are kept for the tray program first.
-    const RequestNote note = RequestNoteFor(mail);
+    RequestNote note = RequestNoteFor(mail);
+    // A clear signature covers the text as the recipient's mailer will send it.
+    note.utf8 = TextGoesAsUtf8(side);
     const RunOptions& options = ports_.options;
     TDecisionOptions decisionOptions;
     decisionOptions.RoutineRun = RoutineRun;
@@ -212,6 +219,16 @@ bool ProcessingRun::ScriptEngineFailed() {
         ports_.diagnostics.WriteDebugLog(std::string("Could not read the driver's side file: ") + error.what());
         return true;
     }
+}
+
+SideFile ProcessingRun::ReadSideFile() {
+    const std::string path = SideFilePath(ports_.state.MfdFilePath);
+    try {
+        if (FileExists(path)) return ParseSideFile(ReadFileString(path));
+    } catch (const std::exception& error) {
+        ports_.diagnostics.WriteDebugLog(std::string("Could not read the driver's side file: ") + error.what());
+    }
+    return {};
 }
 
 void ProcessingRun::TellNotWrittenBack() {

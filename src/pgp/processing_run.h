@@ -11,6 +11,7 @@
 
 #include "base/file_routines.h"
 #include "base/request_note.h"
+#include "drivers/side_file.h"
 #include "platform/desktop.h"
 #include "platform/message_dialog.h"
 
@@ -62,6 +63,10 @@ inline constexpr const char* kListEncryptionText =
     "You have opted to encrypt a message to a mailing list or newsgroup. This is not usually appropriate "
     "conduct. Are you sure you want to do this?";
 inline constexpr int kListEncryptionHelpTopic = 9000;
+// SBM.EXE refused to read a message whose text its data file, in the code page, cannot carry.
+inline constexpr const char* kTextBeyondCodePageText =
+    "The message holds characters that your system's code page cannot pass to PGP. It was not "
+    "processed, and your e-mail program keeps its text.";
 // PGP's result did not reach the mailer: the data file could not be written, the driver could
 // not be started, or SBM.EXE reported that its write-back failed.
 inline constexpr const char* kNotWrittenBackText =
@@ -178,6 +183,8 @@ private:
     std::vector<std::string> WipeLeftovers();
     // After the driver's "Write File=": whether SBM.EXE said in its side file that it failed.
     bool ScriptEngineFailed();
+    // After the driver's "read File=": what SBM.EXE's side file says of the text, if it wrote one.
+    SideFile ReadSideFile();
     void TellNotWrittenBack();
 
     ProcessingRunPorts ports_;

@@ -54,6 +54,16 @@ bool HasTextOutsideBlock(std::string_view text) {
     return !isBlank(text.substr(0, begin)) || (end != std::string_view::npos && !isBlank(text.substr(end)));
 }
 
+bool SignatureReadsBad(const GpgVerdict& v) {
+    return std::any_of(v.status.signatures.begin(), v.status.signatures.end(),
+                       [](const GpgSignature& s) { return s.readsBad(); });
+}
+
+bool SignatureHolds(const GpgVerdict& v) {
+    return !SignatureReadsBad(v) && std::any_of(v.status.signatures.begin(), v.status.signatures.end(),
+                                                [](const GpgSignature& s) { return s.verdict == SignatureVerdict::Good; });
+}
+
 std::uint64_t OutputLimit(std::uint64_t freeAddressSpace) {
     return std::min<std::uint64_t>(std::uint64_t{256} << 20, freeAddressSpace / 4);
 }

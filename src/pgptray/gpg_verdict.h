@@ -11,11 +11,15 @@
 
 namespace pgptray {
 
+// The character set of the text a clear signature covers, where it holds characters beyond ASCII.
+enum class SignedCharset { None, Utf8, CodePage };
+
 struct GpgVerdict {
     bool textToClipboard = false;  // gpg's output goes onto the clipboard
     bool showResult = false;       // the result window describes `status` (a decryption's signers)
     bool textOutsideBlock = false; // the input held text outside its OpenPGP block, which gpg left out
     std::string failure;           // what the user is told instead; empty when there is nothing to say
+    SignedCharset signedCharset = SignedCharset::None;  // which character set the signature verified in
     GpgStatus status;              // the status lines, read
 };
 
@@ -27,6 +31,11 @@ GpgVerdict JudgeClearSignature(const GpgResult& result);
 // decrypted whole and integrity-protected; no text is given when a signature reads bad; a non-zero
 // exit code must be explained by a signature's verdict (a signer whose key is missing).
 GpgVerdict JudgeDecryption(const GpgResult& result, std::string_view input);
+
+// A signature reads bad: the text stays off the clipboard.
+bool SignatureReadsBad(const GpgVerdict& verdict);
+// A signature was checked and found good, and none reads bad.
+bool SignatureHolds(const GpgVerdict& verdict);
 
 // Whether the text holds more than blank lines before or after its first OpenPGP block.
 bool HasTextOutsideBlock(std::string_view text);

@@ -35,14 +35,14 @@ bool KeyManager::importText(const std::string& text) {
 
 bool KeyManager::importClipboard() {
     std::string text;
-    return app_.clipboard().read(text) && importText(text);
+    return app_.clipboard().read(text, TextCharset::Utf8) && importText(text);
 }
 
 void KeyManager::copyPublicKey(const GpgKey& key) {
     GpgRequest req = app_.request(GpgOperation::ExportPublicKey);
     req.key = key.fingerprint;
     const GpgResult r = app_.run(req);
-    if (r.exitCode == 0 && !r.output.empty()) app_.clipboard().writeCrLf(r.output);
+    if (r.exitCode == 0 && !r.output.empty()) app_.clipboard().writeCrLf(r.output, TextCharset::Utf8);
     else if (r.started) app_.dialogs().message(DescribeFailure(ParseStatus(r.status), r.messages), MessageKind::Error);
 }
 

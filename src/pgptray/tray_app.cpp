@@ -8,6 +8,7 @@
 #include "pgptray/import_preview.h"
 #include "pgptray/recipient_match.h"
 #include "pgptray/tray_texts.h"
+#include "platform/text_charset.h"
 
 namespace pgptray {
 
@@ -108,8 +109,8 @@ bool TrayApp::runWithPassphrase(const GpgRequest& req, const std::string& input,
     return true;
 }
 
-bool TrayApp::clipboardText(std::string& text) {
-    if (ports_.clipboard.read(text) && !text.empty()) return true;
+bool TrayApp::clipboardText(std::string& text, TextCharset charset) {
+    if (ports_.clipboard.read(text, charset) && !text.empty()) return true;
     ports_.dialogs.message(kClipboardEmpty, MessageKind::Warning);
     return false;
 }
@@ -241,26 +242,45 @@ bool TrayApp::chooseRecipients(bool& toSelf, std::vector<std::string>& recipient
     return ports_.dialogs.chooseRecipients(keys, notice, toSelf, recipients);
 }
 
+// A clear signature covers the bytes the recipient will see: UTF-8 from a mailer that shows
+// Unicode text, else the code-page bytes an 8-bit mailer sends.
 void TrayApp::sign() {
+    const TextCharset charset = note_ && note_->utf8 ? TextCharset::Utf8 : TextCharset::CodePage;
     std::string text;
-    if (!clipboardText(text) || gpg().empty()) return;
+    if (!clipboardText(text, charset) || gpg().empty()) return;
     GpgRequest req = request(GpgOperation::ClearSign);
     if (!defaultKey(req.signer)) return;
     GpgResult r;
     if (!runWithPassphrase(req, text, r)) return;
-    deliver(r, JudgeClearSignature(r));
+    deliver(r, JudgeClearSignature(r), charset);
 }
 
+// Encrypted text is UTF-8 inside the message. A clear signature over text beyond ASCII may have
+// been made over the code-page bytes by an older program or an 8-bit mailer: when it reads bad
+// as UTF-8, it is checked again over the clipboard's text in the code page.
 void TrayApp::decryptVerify() {
     std::string text;
     if (!clipboardText(text) || gpg().empty()) return;
     GpgResult r;
     if (!runWithPassphrase(request(GpgOperation::DecryptVerify), text, r)) return;
-    deliver(r, JudgeDecryption(r, text));
+    GpgVerdict v = JudgeDecryption(r, text);
+    if (v.status.signatures.empty() || v5::IsPlainAscii(text)) return deliver(r, v);
+    std::string codePageText;
+    GpgResult again;
+    if (SignatureReadsBad(v) && ports_.clipboard.read(codePageText, TextCharset::CodePage) && codePageText != text &&
+        runWithPassphrase(request(GpgOperation::DecryptVerify), codePageText, again)) {
+        GpgVerdict w = JudgeDecryption(again, codePageText);
+        if (SignatureHolds(w) && w.textToClipboard) {
+            w.signedCharset = SignedCharset::CodePage;
+            return deliver(again, w, TextCharset::CodePage);
+        }
+    }
+    if (SignatureHolds(v)) v.signedCharset = SignedCharset::Utf8;
+    deliver(r, v);
 }
 
-void TrayApp::deliver(const GpgResult& r, const GpgVerdict& v) {
-    if (v.textToClipboard) ports_.clipboard.writeCrLf(r.output);
+void TrayApp::deliver(const GpgResult& r, const GpgVerdict& v, TextCharset charset) {
+    if (v.textToClipboard) ports_.clipboard.writeCrLf(r.output, charset);
     else if (!v.failure.empty()) failed(v.failure);
     // The result window needs the key listings; the caller gets its clipboard first.
     if (v.showResult) pendingDecryption_ = v;

@@ -27,8 +27,9 @@ public:
 
     // Handles one command of the hidden window; a command while another runs is refused.
     void command(TrayCommand command);
-    // What Vostrel 5 says of the message before its next request (the recipients): it applies
-    // to the next command alone, whatever becomes of it, and is forgotten afterwards.
+    // What Vostrel 5 says of the message before its next request (the recipients, and whether its
+    // mailer shows Unicode text, so that a signature covers UTF-8 rather than code-page bytes): it
+    // applies to the next command alone, whatever becomes of it, and is forgotten afterwards.
     void takeNote(v5::RequestNote note) { nextNote_ = std::move(note); }
     bool busy() const { return busy_; }
     // What a command leaves to do once its sender has its answer: the result window of a
@@ -62,10 +63,10 @@ public:
     ClipboardText& clipboard() { return ports_.clipboard; }
 
 private:
-    bool clipboardText(std::string& text);
-    // Carries out what gpg's run came to: its output onto the clipboard (and a decryption's result
-    // shown once the sender has its answer), or the failure told.
-    void deliver(const GpgResult& result, const GpgVerdict& verdict);
+    bool clipboardText(std::string& text, TextCharset charset = TextCharset::Utf8);
+    // Carries out what gpg's run came to: its output onto the clipboard in that character set (and
+    // a decryption's result shown once the sender has its answer), or the failure told.
+    void deliver(const GpgResult& result, const GpgVerdict& verdict, TextCharset charset = TextCharset::Utf8);
     void showResult(const std::string& text);
     // "Encrypt to myself": the default key when it is a usable secret key that encrypts, else the
     // one the user chooses (kept as the default key). False when there is none or it was cancelled.

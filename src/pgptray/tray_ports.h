@@ -30,14 +30,24 @@ public:
     virtual void write(const std::string& key, const std::string& value) = 0;
 };
 
+// The character set a text goes to gpg in and comes back from it.
+enum class TextCharset {
+    // Read: the clipboard's Unicode text as UTF-8. Written: gpg's output read as UTF-8 where it is
+    // valid UTF-8, else in the system's code page (what older programs put in their messages).
+    Utf8,
+    // The clipboard's 8-bit text in the system's code page, as Vostrel 5 and 8-bit mailers have it.
+    CodePage,
+};
+
 // The system clipboard's text.
 class ClipboardText {
 public:
     virtual ~ClipboardText() = default;
     // False when the clipboard holds no text; throws when another program keeps holding it.
-    virtual bool read(std::string& text) = 0;
-    // gpg's output onto the clipboard, its line ends made CR LF on the way; throws as read does.
-    virtual bool writeCrLf(std::string_view gpgOutput) = 0;
+    virtual bool read(std::string& text, TextCharset charset) = 0;
+    // gpg's output onto the clipboard as Unicode text, its line ends made CR LF on the way;
+    // throws as read does.
+    virtual bool writeCrLf(std::string_view gpgOutput, TextCharset charset) = 0;
 };
 
 // Runs gpg.exe (and gpgconf.exe beside it).

@@ -136,6 +136,10 @@ std::string DescribeDecryption(const GpgVerdict& v, const std::vector<GpgKey>& s
     }
     if (st.signatures.empty()) out += "It carries no signature.\r\n";
     for (const GpgSignature& s : st.signatures) out += describeSignature(s, publicKeys) + "\r\n";
+    if (v.signedCharset == SignedCharset::Utf8) out += "The signature covers the text as UTF-8.\r\n";
+    if (v.signedCharset == SignedCharset::CodePage)
+        out += "The signature covers the text in this system's code page (signed by an older program or an "
+               "8-bit mailer).\r\n";
     if (!v.textToClipboard) out += "The text was NOT put on the clipboard. The clipboard was left as it was.\r\n";
     if (v.textOutsideBlock)
         out += "The clipboard's text held more than the OpenPGP block: what stood before or after it is not "

@@ -67,7 +67,8 @@ public:
         }
         const WindowHandle text = textWindow();
         if (!inside(text, mailer)) throw EngineError("the text window found is not inside the mailer's window");
-        const std::string content = readText(mailer, text);
+        std::string content;
+        if (!p_.text.toCodePage(readText(mailer, text), content)) throw EngineError(kTextBeyondCodePage);
         record.Information = script_.Information;
         record.Short = script_.Short;
         record.Title = p_.desktop.title(mailer);
@@ -89,6 +90,7 @@ public:
         record.HasBody = !body.empty();
         side.mailer = markOf(mailer);
         side.text = markOf(text);
+        side.textUnicode = p_.text.unicodeWindow(text);
         p_.files.replace(SideFilePath(path), FormatSideFile(side));
         p_.files.replace(path, FormatMFDText(record));
         return true;
@@ -107,10 +109,10 @@ public:
         if (markOf(mailer) != side.mailer) throw EngineError("the mailer's window that was read is gone");
         if (markOf(text) != side.text || !inside(text, mailer))
             throw EngineError("the text window that was read is gone");
-        std::string replacement = record.Body;
+        std::string replacement = p_.text.fromCodePage(record.Body);
         if (script_.headerLines) replacement = SplitMailHeader(readText(mailer, text)).block + replacement;
         if (script_.write == TextAccess::WindowText) {
-            p_.desktop.setWindowText(text, replacement);
+            p_.text.setWindowText(text, replacement);
         } else {
             p_.clipboardWriter.setText(replacement);
             click(mailer, script_.selectAll);
@@ -126,10 +128,11 @@ private:
         return text;
     }
 
+    // The text window's text as UTF-8.
     std::string readText(WindowHandle mailer, WindowHandle text) {
         std::string content;
         if (script_.read == TextAccess::WindowText) {
-            content = p_.desktop.windowText(text, p_.desktop.textLength(text));
+            content = p_.text.windowText(text);
         } else {
             // A copy that fails must not hand over whatever the clipboard held before.
             p_.clipboardWriter.setText("");
@@ -224,13 +227,14 @@ MailHeader SplitMailHeader(std::string_view text) {
 
 namespace {
 
-// The write-back's outcome goes into the side file: the program that ran SBM.EXE tells by it
-// that the write-back failed, since it does not trust exit codes, which drivers of other makers
-// use as they like. Without a side file to put it in, SBM.LOG alone tells.
-void RecordWriteResult(FileStore& files, const std::string& dataFile, EngineOutcome& outcome) {
+// The write-back's outcome, and a failed read's, go into the side file: the program that ran
+// SBM.EXE tells by it that the command failed, since it does not trust exit codes, which drivers
+// of other makers use as they like. Without a side file to put it in, SBM.LOG alone tells.
+void RecordResult(FileStore& files, const std::string& dataFile, bool afterRead, EngineOutcome& outcome) {
     const std::string path = SideFilePath(dataFile);
     try {
-        SideFile side = ParseSideFile(files.read(path));
+        // A read that failed leaves no window for a write-back to go into.
+        SideFile side = afterRead ? SideFile{} : ParseSideFile(files.read(path));
         side.result = SideResult{outcome.exitCode, outcome.reason};
         files.replace(path, FormatSideFile(side));
     } catch (const std::exception& error) {
@@ -263,7 +267,9 @@ EngineOutcome RunSbm(EnginePorts ports, const std::string& scriptPath, const std
     } catch (const std::exception& error) {
         outcome = {kExitFailed, what + error.what(), error.what()};
     }
-    if (parsed && parsed->command == Command::Write) RecordWriteResult(ports.files, parsed->path, outcome);
+    const bool failedRead = parsed && parsed->command == Command::Read && outcome.exitCode != kExitDone;
+    if (failedRead || (parsed && parsed->command == Command::Write))
+        RecordResult(ports.files, parsed->path, failedRead, outcome);
     return outcome;
 }
 

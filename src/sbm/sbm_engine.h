@@ -53,11 +53,26 @@ struct MailHeader {
 };
 MailHeader SplitMailHeader(std::string_view text);
 
-// The clipboard, written: the engine hands text to a mailer through its Paste command.
+// The clipboard's Unicode text as UTF-8, written: the engine hands text to a mailer through its
+// Paste command. (The Clipboard port reads it the same way.)
 class ClipboardWriter {
 public:
     virtual ~ClipboardWriter() = default;
     virtual void setText(const std::string& text) = 0;
+};
+
+// The mailer's text through the Unicode calls, as UTF-8, and the system's code page that the
+// data file is in.
+class MailerText {
+public:
+    virtual ~MailerText() = default;
+    virtual std::string windowText(WindowHandle window) = 0;
+    virtual void setWindowText(WindowHandle window, const std::string& utf8) = 0;
+    // The window keeps Unicode text (a mailer of today, which sends its mail as UTF-8).
+    virtual bool unicodeWindow(WindowHandle window) = 0;
+    // False when a character has no place in the code page; it is never replaced by another.
+    virtual bool toCodePage(const std::string& utf8, std::string& bytes) = 0;
+    virtual std::string fromCodePage(const std::string& bytes) = 0;
 };
 
 // Whole files. `replace` makes the file hold exactly the text, or leaves it as it was.
@@ -74,6 +89,7 @@ struct EnginePorts {
     Desktop& desktop;
     Clipboard& clipboard;
     ClipboardWriter& clipboardWriter;
+    MailerText& text;
     FileStore& files;
     TDataModule18& search;
     TDataModule19& menus;
@@ -86,8 +102,10 @@ struct EngineOutcome {
 };
 
 // Reads the script and carries out the command; never raises. "read File=" records the windows
-// it read in the side file beside the data file; "Write File=" writes only into those and
-// records its outcome there (drivers/side_file.h).
+// it read in the side file beside the data file, and a failure there; "Write File=" writes only
+// into those windows and records its outcome there (drivers/side_file.h). A text that the code
+// page cannot carry is refused whole (kTextBeyondCodePage): it never reaches the data file with
+// characters turned into "?".
 EngineOutcome RunSbm(EnginePorts ports, const std::string& scriptPath, const std::string& command);
 
 }  // namespace v5::sbm

@@ -11,11 +11,12 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
     const SideFile read{{0x1A2B, 412, "Notepad"}, {0x1A30, 412, "Edit"}, std::nullopt};
     const std::string readText =
         "MailerWindow=6699\r\nMailerProcess=412\r\nMailerClass=Notepad\r\n"
-        "TextWindow=6704\r\nTextProcess=412\r\nTextClass=Edit\r\n";
+        "TextWindow=6704\r\nTextProcess=412\r\nTextClass=Edit\r\nTextUnicode=0\r\n";
     EXPECT_EQ(FormatSideFile(read), readText);
 
     SideFile written = read;
     written.result = SideResult{3, "the text window that was read is gone"};
+    written.textUnicode = true;
     const struct {
         const char* name;
         std::string text;
@@ -25,7 +26,7 @@ TEST(SideFile, ReadsBackWhatWasWrittenAndPassesOverWhatItDoesNotKnow) {
         {"with a result and its reason", FormatSideFile(written), written},
         {"a successful write-back", readText + "Result=0\r\n", SideFile{read.mailer, read.text, SideResult{0, ""}}},
         {"keys of a later version, any letter case, LF lines",
-         "mailerwindow=6699\nMailerProcess=412\nMAILERCLASS=Notepad\nTextUnicode=1\nTextWindow=6704\n"
+         "mailerwindow=6699\nMailerProcess=412\nMAILERCLASS=Notepad\nTextFont=Fixedsys\nTextWindow=6704\n"
          "TextProcess=412\nTextClass=Edit\nnot a key line\n",
          read},
         {"numbers that are none", "MailerWindow=12ab\r\nTextProcess=-4\r\nResult=done\r\n", SideFile{}},

@@ -8,10 +8,12 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pgptray/tray_ports.h"
 #include "pgptray/tray_texts.h"
+#include "platform/text_charset.h"
 
 namespace pgptray::fakes {
 
@@ -29,17 +31,56 @@ public:
     }
 };
 
+// The system's code page as the fake clipboard has it: cp1252 as far as the tests use it
+// (Latin-1, the euro sign and the dashes); a character it cannot carry reads "?".
+inline constexpr std::pair<char32_t, unsigned char> kCp1252Extra[] = {{0x20AC, 0x80}, {0x2014, 0x97}, {0x2013, 0x96}};
+
+inline std::string Utf8FromCp1252(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        char32_t u = static_cast<unsigned char>(c);
+        for (const auto& [code, byte] : kCp1252Extra)
+            if (byte == u) u = code;
+        if (u < 0x80) out += static_cast<char>(u);
+        else if (u < 0x800) out += {static_cast<char>(0xC0 | (u >> 6)), static_cast<char>(0x80 | (u & 0x3F))};
+        else
+            out += {static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (u & 0x3F))};
+    }
+    return out;
+}
+
+inline std::string Cp1252FromUtf8(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t u = n == 1 ? b : b & (0x7F >> n);
+        for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k) u = (u << 6) | (utf8[i + k] & 0x3F);
+        i += n;
+        char byte = u <= 0xFF && (u < 0x80 || u >= 0xA0) ? static_cast<char>(u) : '?';
+        for (const auto& [code, cp] : kCp1252Extra)
+            if (code == u) byte = static_cast<char>(cp);
+        out += byte;
+    }
+    return out;
+}
+
+// Holds the clipboard's Unicode text as UTF-8; its 8-bit text is derived from it in cp1252, as
+// the system does.
 class FakeClipboardText : public ClipboardText {
 public:
-    std::optional<std::string> text;  // nullopt: the clipboard holds no text
+    std::optional<std::string> text;  // UTF-8; nullopt: the clipboard holds no text
     int writes = 0;
-    bool read(std::string& out) override {
+    bool read(std::string& out, TextCharset charset) override {
         if (!text) return false;
-        out = *text;
+        out = charset == TextCharset::Utf8 ? *text : Cp1252FromUtf8(*text);
         return true;
     }
-    bool writeCrLf(std::string_view gpgOutput) override {
-        text = ToCrLf(gpgOutput);
+    bool writeCrLf(std::string_view gpgOutput, TextCharset charset) override {
+        const v5::TextBytesDecision d = v5::DecideTextBytes(gpgOutput);
+        const bool utf8 = charset == TextCharset::Utf8 && d.kind != v5::TextBytes::CodePage;
+        text = ToCrLf(utf8 ? std::string(gpgOutput.substr(d.skip)) : Utf8FromCp1252(gpgOutput));
         ++writes;
         return true;
     }

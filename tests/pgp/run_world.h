@@ -26,7 +26,7 @@ inline std::string SignedText(const std::string& text) {
 inline std::string KeyBlock() { return Armoured("PUBLIC KEY BLOCK", "key"); }
 
 // What the mailer's driver does with "read File=".
-enum class DriverRead { Message, Nothing, EmptyFile, Garbage };
+enum class DriverRead { Message, Nothing, EmptyFile, Garbage, BeyondCodePage };
 
 struct RunWorld : DiagnosticsFixture {
     PropsState options;
@@ -83,6 +83,9 @@ struct RunWorld : DiagnosticsFixture {
                     break;
                 }
                 case DriverRead::Nothing: break;
+                case DriverRead::BeyondCodePage:
+                    WriteFileStringOrThrow(SideFilePath(path), FormatSideFile({{}, {}, SideResult{3, kTextBeyondCodePage}}));
+                    break;
                 case DriverRead::EmptyFile: WriteFileStringOrThrow(path, ""); break;
                 case DriverRead::Garbage: WriteFileStringOrThrow(path, std::string("\xff\x00\x13zebra\r\nWtype\x01", 14)); break;
             }

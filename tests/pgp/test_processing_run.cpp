@@ -94,6 +94,8 @@ TEST(ProcessingRun, DecisionToOutcome) {
          },
          true, {"-AutoEncrypt"}, kBody, "no armour", {}},
         {"no mailer chosen", [](RunWorld& w) { w.mailer.abandoned = true; }, true, {}, kBody, kOldClip, {}},
+        {"SBM.EXE refused text beyond the code page", [](RunWorld& w) { w.driverRead = DriverRead::BeyondCodePage; },
+         true, {}, kBody, kOldClip, {kTextBeyondCodePageText}},
     };
     for (const Case& c : cases) {
         RunWorld w;

@@ -521,5 +521,60 @@ TEST(TrayArguments, TakeOnlyFullFingerprintsAsPresetRecipients) {
     }
 }
 
+TEST(TrayCharsets, TextGoesAsUtf8ExceptWhereSignaturesNeedTheCodePage) {
+    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE2\x80\x94\r\n", cp1252 = "Gr\xFC\xDF" "e \x80 \x97\r\n";
+    const std::string reply = "\xD0\x9E\xD1\x82\xD0\xB2\xD0\xB5\xD1\x82: \xE6\x97\xA5\xE6\x9C\xAC\r\n";
+    const std::string signedHead = "-----BEGIN PGP SIGNED MESSAGE-----\r\n\r\n";
+    struct Case {
+        const char* what;
+        TrayCommand command;
+        bool signUtf8;
+        std::vector<std::pair<std::string, GpgResult>> runs;  // gpg's input and its answer, in turn
+        std::string clipboard;                                 // afterwards, as Unicode text in UTF-8
+        std::string said;                                      // what the result window says, among the rest
+    };
+    const Case cases[] = {
+        {"encryption takes UTF-8", C::Encrypt, false, {{utf8, GpgAnswer(0, "encrypt.txt", W::kArmoured)}},
+         ToCrLf(W::kArmoured), ""},
+        {"signing for an 8-bit mailer takes the code page", C::Sign, false,
+         {{cp1252, GpgAnswer(0, "clearsign.txt", signedHead + cp1252)}}, signedHead + utf8, ""},
+        {"signing for a Unicode mailer takes UTF-8", C::Sign, true,
+         {{utf8, GpgAnswer(0, "clearsign.txt", signedHead + utf8)}}, signedHead + utf8, ""},
+        {"a UTF-8 reply comes out whole", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(0, "decrypt-signed.txt", reply)}}, reply, ""},
+        {"an old program's reply is read in the code page", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(0, "decrypt-signed.txt", cp1252)}}, utf8, ""},
+        {"a UTF-8 signature holds", C::DecryptVerify, false, {{utf8, GpgAnswer(0, "verify-good.txt", utf8)}}, utf8,
+         "The signature covers the text as UTF-8."},
+        {"a code-page signature holds on the second look", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(1, "verify-bad.txt", utf8)}, {cp1252, GpgAnswer(0, "verify-good.txt", cp1252)}}, utf8,
+         "The signature covers the text in this system's code page"},
+        {"bad in both stays off the clipboard", C::DecryptVerify, false,
+         {{utf8, GpgAnswer(1, "verify-bad.txt", utf8)}, {cp1252, GpgAnswer(1, "verify-bad.txt", cp1252)}}, utf8,
+         "BAD signature"},
+    };
+    for (const Case& c : cases) {
+        TrayWorld w;
+        w.dialogs.recipients = {{W::kAnna}};
+        w.clipboard.text = utf8;
+        std::size_t turn = 0;
+        w.gpg.answer = [&](const fakes::FakeGpg::Run& run) {
+            const GpgOperation op = run.request.operation;
+            if (op == O::ListPublicKeys || op == O::ListSecretKeys) return w.answer(run);
+            if (turn >= c.runs.size()) return GpgAnswer(2, "not-pgp.txt");
+            EXPECT_EQ(run.input, c.runs[turn].first) << c.what << ", run " << turn;
+            return c.runs[turn++].second;
+        };
+        w.app.takeNote(v5::RequestNote{.utf8 = c.signUtf8});
+        w.app.command(c.command);
+        w.app.finishCommand();
+        EXPECT_EQ(turn, c.runs.size()) << c.what;
+        EXPECT_EQ(w.clipboard.text, c.clipboard) << c.what;
+        if (c.said.empty()) continue;
+        ASSERT_FALSE(w.dialogs.shown.empty()) << c.what;
+        EXPECT_NE(w.dialogs.shown.back().find(c.said), std::string::npos) << c.what << ": " << w.dialogs.shown.back();
+    }
+}
+
 }  // namespace
 }  // namespace pgptray

@@ -129,9 +129,22 @@ struct RecordingClipboard : ClipboardWriter {
     }
 };
 
+// The mailer's windows as the fake desktop holds them; the texts stay in ASCII, which every
+// character set reads alike.
+struct PadText : MailerText {
+    fakes::FakeDesktop& desktop;
+    explicit PadText(fakes::FakeDesktop& d) : desktop(d) {}
+    std::string windowText(WindowHandle window) override { return desktop.textOf(window); }
+    void setWindowText(WindowHandle window, const std::string& utf8) override { desktop.textOf(window) = utf8; }
+    bool unicodeWindow(WindowHandle) override { return true; }
+    bool toCodePage(const std::string& utf8, std::string& bytes) override { return bytes = utf8, true; }
+    std::string fromCodePage(const std::string& bytes) override { return bytes; }
+};
+
 struct SbmWorld : testing::DriverWorld {
     MemoryFiles files;
     RecordingClipboard writer{clipboard};
+    PadText pad{desktop};
     WindowHandle frame = 0, edit = 0;
 
     // A pad's window of its own process; its text window is its first child.
@@ -152,7 +165,7 @@ struct SbmWorld : testing::DriverWorld {
     }
     EngineOutcome run(const std::string& script, const std::string& command) {
         files.files["C:\\MFD\\pad.mfs"] = script;
-        return RunSbm({desktop, clipboard, writer, files, search, menus}, "C:\\MFD\\pad.mfs", command);
+        return RunSbm({desktop, clipboard, writer, pad, files, search, menus}, "C:\\MFD\\pad.mfs", command);
     }
 };
 struct Sbm : ::testing::Test, SbmWorld {};

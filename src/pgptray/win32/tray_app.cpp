@@ -6,6 +6,7 @@
 #include "pgptray/win32/gpg_process.h"
 #include "platform/clipboard_retry.h"
 #include "platform/win32/toolkit/clipboard.h"
+#include "platform/win32/toolkit/unicode.h"
 
 namespace pgptray {
 namespace {
@@ -44,18 +45,26 @@ void IniSettingsStore::write(const std::string& key, const std::string& value) {
 }
 
 // A clipboard that another program keeps holding is reported as such, not read as empty.
-bool SystemClipboard::read(std::string& text) {
-    const v5::win32::ClipboardRead outcome = v5::win32::ReadClipboardText(text);
+bool SystemClipboard::read(std::string& text, TextCharset charset) {
+    v5::win32::ClipboardRead outcome;
+    if (charset == TextCharset::CodePage) {
+        outcome = v5::win32::ReadClipboardText(text);
+    } else {
+        std::wstring wide;
+        outcome = v5::win32::ReadClipboardUnicode(wide);
+        text = v5::win32::Utf8FromWide(wide);
+    }
     if (outcome == v5::win32::ClipboardRead::Unavailable) throw std::runtime_error(v5::kClipboardBusyText);
     return outcome == v5::win32::ClipboardRead::Read;
 }
 
-// The conversion writes straight into the clipboard's block: no second copy of a large text.
-bool SystemClipboard::writeCrLf(std::string_view gpgOutput) {
+bool SystemClipboard::writeCrLf(std::string_view gpgOutput, TextCharset charset) {
+    const std::string crLf = ToCrLf(gpgOutput);
+    const std::wstring wide = charset == TextCharset::CodePage ? v5::win32::WideFromCodePage(crLf)
+                                                               : v5::win32::WideFromGpgOutput(crLf);
     // A decrypted text stays out of clipboard history and the cloud clipboard.
     const v5::win32::ClipboardWrite outcome =
-        v5::win32::WriteClipboardText(CrLfSize(gpgOutput), [&](char* block) { CopyAsCrLf(gpgOutput, block); },
-                                      nullptr, v5::win32::ClipboardHistory::Excluded);
+        v5::win32::WriteClipboardUnicode(wide, nullptr, v5::win32::ClipboardHistory::Excluded);
     if (outcome == v5::win32::ClipboardWrite::Unavailable) throw std::runtime_error(v5::kClipboardBusyText);
     return outcome == v5::win32::ClipboardWrite::Written;
 }

@@ -24,8 +24,8 @@ public:
 // The clipboard's CF_TEXT.
 class SystemClipboard : public ClipboardText {
 public:
-    bool read(std::string& text) override;
-    bool writeCrLf(std::string_view gpgOutput) override;
+    bool read(std::string& text, TextCharset charset) override;
+    bool writeCrLf(std::string_view gpgOutput, TextCharset charset) override;
 };
 
 // gpg.exe run through pipes (gpg_process).

@@ -1,6 +1,8 @@
 #pragma once
-// The clipboard's plain text, read and written. Every program of ours and every test program
-// goes through here, so the clipboard is opened in one place only: OpenedClipboard.
+// The clipboard's text, read and written: CF_TEXT in the system's code page (Vostrel 5 and the
+// data file's 8-bit world) and CF_UNICODETEXT (our helper programs, which must not lose a
+// character). Every program of ours and every test program goes through here, so the clipboard
+// is opened in one place only: OpenedClipboard.
 #include <windows.h>
 
 #include <cstddef>
@@ -44,6 +46,8 @@ enum class ClipboardRead {
 // The clipboard's CF_TEXT into `text`, which is empty unless the outcome is Read. The text ends
 // at its terminating zero, and never beyond its block.
 ClipboardRead ReadClipboardText(std::string& text, HWND owner = nullptr);
+// The same for CF_UNICODETEXT (which the system derives from CF_TEXT in the code page).
+ClipboardRead ReadClipboardUnicode(std::wstring& text, HWND owner = nullptr);
 
 enum class ClipboardWrite {
     Written,
@@ -67,5 +71,9 @@ ClipboardWrite WriteClipboardText(std::string_view text, HWND owner = nullptr,
 // exactly `size` bytes; the terminating zero is added after them.
 ClipboardWrite WriteClipboardText(std::size_t size, const std::function<void(char* block)>& fill,
                                   HWND owner = nullptr, ClipboardHistory history = ClipboardHistory::Allowed);
+// Empties the clipboard and puts the text on it as CF_UNICODETEXT; the system derives CF_TEXT
+// from it in the code page for programs that read 8-bit text.
+ClipboardWrite WriteClipboardUnicode(std::wstring_view text, HWND owner = nullptr,
+                                     ClipboardHistory history = ClipboardHistory::Allowed);
 
 }  // namespace v5::win32
