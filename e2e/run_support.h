@@ -31,17 +31,17 @@ int CountLines(const std::string& log, const std::string& tail);
 double SecondsRecorded(const std::string& records);
 
 struct RunSetup {
-    std::string message;        // what the stand-in mailer shows
-    std::string pgpControl;     // lines of the stand-in PGP's [Control] section
-    std::string driverControl;  // lines of the stand-in driver's control section for StandIn.EXE
-    std::vector<std::string> mailingList;
+    std::string message;          // what the stand-in mailer shows
+    std::string pgpControl{};       // lines of the stand-in PGP's [Control] section
+    std::string driverControl{};    // lines of the stand-in driver's control section for StandIn.EXE
+    std::vector<std::string> mailingList{};
     int optProcessing = 0;
     int optOutward = 0;
     bool ignoreWrappedKeys = false;
     bool startMailer = true;
     // Not empty: a second stand-in mailer, titled "Other Stand-in", shows it; its driver is
     // standin2.exe, which serves that window only.
-    std::string secondMessage;
+    std::string secondMessage{};
     // The Active list holds the shipped Notepad driver (SBM.EXE with Notepad.mfs) instead of the
     // stand-in mailer's; the test starts its notepads itself.
     bool notepadDriver = false;
