@@ -31,7 +31,7 @@ int CountLines(const std::string& log, const std::string& tail);
 double SecondsRecorded(const std::string& records);
 
 struct RunSetup {
-    std::string message;          // what the stand-in mailer shows
+    std::string message;            // what the stand-in mailer shows
     std::string pgpControl{};       // lines of the stand-in PGP's [Control] section
     std::string driverControl{};    // lines of the stand-in driver's control section for StandIn.EXE
     std::vector<std::string> mailingList{};
