@@ -202,6 +202,14 @@ HWND OpenToolsMenu(const Process& program) {
     return menu;
 }
 
+HWND OpenFromTray(const Process& program) {
+    HWND main = MainWindowOf(program);
+    std::vector<HWND> icons;
+    if (!WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) return nullptr;
+    ClickTrayIcon(icons[0], WM_RBUTTONUP);
+    return WaitFor([&] { return IsWindowVisible(main) != FALSE; }) ? main : nullptr;
+}
+
 bool MenuClosed(const Process& program) {
     return WaitFor([&] { return VisibleWindowOf(program.id(), kMenuClass) == nullptr; });
 }

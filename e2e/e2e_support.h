@@ -111,6 +111,9 @@ inline constexpr const char* kMenuClass = "#32768";
 HWND OpenToolsMenu(const Process& program);
 // Waits until the process shows no menu any more; true when it went within the deadline.
 bool MenuClosed(const Process& program);
+// Opens the properties window as a person does, with a right click on the main tray icon; the
+// window, or null when the icons or the window did not come within the deadline.
+HWND OpenFromTray(const Process& program);
 
 // The hidden properties window of a running copy.
 HWND MainWindowOf(const Process& process);

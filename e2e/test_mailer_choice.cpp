@@ -23,15 +23,6 @@ void InstallStandInDriver(const Installation& install) {
     CopyFileA((BuildDir() + "stand-ins\\SELECTG.DAT").c_str(), install.path("SELECTG.DAT").c_str(), FALSE);
 }
 
-HWND OpenFromTray(const Process& program) {
-    HWND main = MainWindowOf(program);
-    std::vector<HWND> icons;
-    EXPECT_TRUE(WaitFor([&] { return (icons = TrayIcons()).size() >= 2; })) << "tray icons missing";
-    if (icons.size() >= 2) ClickTrayIcon(icons[0], WM_RBUTTONUP);
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; })) << DescribeWindows(program);
-    return main;
-}
-
 // The centre of an entry, in the list's client coordinates.
 POINT EntryCentre(HWND list, int index) {
     RECT r{};
@@ -102,6 +93,7 @@ TEST(MailerChoice, TheListsAreDrivenWithTheMouse) {
     InstallStandInDriver(install);
     Process program = install.startResident("lists");
     HWND main = OpenFromTray(program);
+    ASSERT_NE(main, nullptr) << DescribeWindows(program);
     HWND library = Control(main, "lstLibrary");
     HWND active = Control(main, "lstActive");
     // Sorted: built-in, Notepad, Second stand-in, Stand-in Mailer, Stand-in Mailer (lower case).
@@ -187,6 +179,7 @@ TEST(MailerChoice, AnUnreadableCatalogueIsReportedAndTheActiveListFileKept) {
     ASSERT_TRUE(WaitFor([&] { return StartupLogged(install.log(), "nocatalogue"); })) << install.log();
 
     HWND main = OpenFromTray(program);
+    ASSERT_NE(main, nullptr) << DescribeWindows(program);
     SendMessageA(Control(main, "btnOk"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
     EXPECT_EQ(ReadFile(install.path("ActiveMailers.dat")), activeLines);
