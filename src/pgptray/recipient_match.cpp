@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/strings.h"
+
 namespace pgptray {
 namespace {
-
-bool SameAddress(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
 
 // The user id's address: the one in angle brackets, else the whole user id when it is a bare
 // address.
@@ -27,7 +22,7 @@ bool Verified(char validity) { return validity == 'f' || validity == 'u'; }
 bool KeyFor(const GpgKey& key, std::string_view address) {
     if (!key.usable() || !key.canEncrypt) return false;
     return std::any_of(key.userIds.begin(), key.userIds.end(), [&](const GpgUserId& id) {
-        return Verified(id.validity) && SameAddress(AddressOf(id), address);
+        return Verified(id.validity) && v5::SameTextIgnoringCase(AddressOf(id), address);
     });
 }
 
