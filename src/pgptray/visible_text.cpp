@@ -1,5 +1,7 @@
 #include "pgptray/visible_text.h"
 
+#include "platform/text_charset.h"
+
 namespace pgptray {
 namespace {
 
@@ -22,23 +24,6 @@ bool isLayoutControl(unsigned cp) {
     return (cp >= 0x80 && cp <= 0x9F) || (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
 }
 
-// The length of a well-formed UTF-8 sequence at s and its code point, or 0.
-std::size_t utf8At(std::string_view s, unsigned& cp) {
-    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = b(0);
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (length == 0 || s.size() < length) return 0;
-    cp = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((b(i) & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b(i) & 0x3F);
-    }
-    // Overlong forms, surrogates and values past Unicode are not well-formed.
-    static constexpr unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
-    return length;
-}
-
 }  // namespace
 
 std::string VisibleText(std::string_view text) {
@@ -57,7 +42,7 @@ std::string VisibleText(std::string_view text) {
             continue;
         }
         unsigned cp = 0;
-        const std::size_t length = utf8At(text.substr(i), cp);
+        const std::size_t length = v5::Utf8SequenceAt(text.substr(i), cp);
         if (length == 0) {
             // Not UTF-8: a byte of another code page, kept unless a Unicode view would see a control.
             if (c <= 0x9F) escapeCodePoint(out, c);

@@ -20,30 +20,35 @@ struct TextBytesDecision {
     std::size_t skip = 0;  // bytes of a UTF-8 byte-order mark to drop
 };
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+// The length of the well-formed UTF-8 sequence that starts s, and its code point; 0 when there is
+// none. Well-formed is strict: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+inline std::size_t Utf8SequenceAt(std::string_view s, unsigned& cp) {
+    if (s.empty()) return 0;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4                 ? 4
+                                                                               : 0;
+    if (length == 0 || s.size() < length) return 0;
+    cp = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    static constexpr unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
+    return length;
+}
+
 inline bool IsValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) {
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
             ++i;
             continue;
         }
-        std::size_t length;
-        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) length = 2;
-        else if (b == 0xE0) length = 3, low = 0xA0;
-        else if (b == 0xED) length = 3, high = 0x9F;
-        else if (b >= 0xE1 && b <= 0xEF) length = 3;
-        else if (b == 0xF0) length = 4, low = 0x90;
-        else if (b == 0xF4) length = 4, high = 0x8F;
-        else if (b >= 0xF1 && b <= 0xF3) length = 4;
-        else return false;
-        if (s.size() - i < length) return false;
-        const auto second = static_cast<unsigned char>(s[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        unsigned cp = 0;
+        const std::size_t length = Utf8SequenceAt(s.substr(i), cp);
+        if (length == 0) return false;
         i += length;
     }
     return true;

@@ -160,6 +160,7 @@ TEST(VisibleText, WritesEveryCharacterThatCouldLayOutWhatIsShownAsAnEscape) {
         {"\xE2\x81\xA6iso\xE2\x81\xA9 \xE2\x80\xA8", "\\u2066iso\\u2069 \\u2028"},
         {"Ren\xE9 \x85", "Ren\xE9 \\u0085"},
         {"\xE2\x80", "\xE2\\u0080"},
+        {"\xF5\x85\x80", "\xF5\\u0085\\u0080"},  // 0xF5 starts no UTF-8 sequence
         {"\xC0\x8A\xED\xA0\x80", "\xC0\\u008A\xED\xA0\\u0080"},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(VisibleText(in), out) << in;
